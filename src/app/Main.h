@@ -1,0 +1,124 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <QStringList>
+
+#include "app/KorvidSettings.h"
+
+class QButtonGroup;
+class QLabel;
+class QProgressBar;
+class QScrollArea;
+class QSplitter;
+class QTimer;
+class QToolButton;
+class QVBoxLayout;
+class TDirectoryListBox;
+class TDriveComboBox;
+class TFileListBox;
+class TFilterComboBox;
+
+// Title the application goes by in its own messages.
+inline const QString ApplicationTitle = QStringLiteral("Korvid MultiMedia Browser");
+
+// Kinds of the file last opened, from its upper-cased extension.
+enum TMediaKind { mkImage = 0, mkSong = 1, mkWave = 2, mkVideo = 3, mkInvalid = 99 };
+
+// The browser's main window: the navigation panel on the left, the display area on the
+// right, the tool panel below (or above). It owns the settings (its TKorvidSettings
+// fields), reads them at creation and writes them when it closes; other windows change
+// the fields and then call UpdateOptions.
+class TKorvidForm : public QMainWindow, public TKorvidSettings
+{
+    Q_OBJECT
+public:
+    // arguments: the command line without the program's name.
+    explicit TKorvidForm(const QStringList &arguments, QWidget *parent = nullptr);
+    ~TKorvidForm() override;
+
+    void ReadINI();
+    void WriteINI();
+    void UpdateOptions();
+    void AppActivate();
+    void ShowScaleTools(bool zoomAllowed);
+    // Moves the directory and file lists to path's folder and selects its file.
+    void ApplyFilePath(const QString &path);
+
+    // Full path of KORVID.INI.
+    QString IniPath() const;
+
+    // Runtime state shared with the other windows.
+    QString WindowsDir;
+    QString ProgramDir; // ends with a separator
+    QString CurrentFile;
+    QString CurrentFileName;
+    int MediaKind = mkInvalid;
+    bool HasPicture = false;
+    bool Opening = false;
+    bool ShowRunning = false;
+    bool ShowPaused = false;
+    QString SoundPicture;
+    QString LastSoundPicture;
+    QString WallpaperName;
+    bool AutoStartShow = false;
+    QString MediaFilter;
+    int OptionsPage = 0;
+    QPixmap RunningGlyph;
+    QPixmap StoppedGlyph;
+
+    // Controls, named as the rest of the program knows them.
+    QWidget *ControlPanel1 = nullptr;
+    QWidget *DriveDirPanel1 = nullptr;
+    QWidget *TopPanel = nullptr;
+    QLabel *DriveLabel = nullptr;
+    TDriveComboBox *DriveComboBox1 = nullptr;
+    QLabel *FilterLabel = nullptr;
+    TFilterComboBox *FilterComboBox1 = nullptr;
+    TDirectoryListBox *DirectoryListBox1 = nullptr;
+    QSplitter *LeftSplitter = nullptr; // its handle is VSlidePanel1
+    TFileListBox *FileListBox1 = nullptr;
+    QSplitter *MainSplitter = nullptr; // its handle is HSlidePanel1
+    QScrollArea *ScrollBox1 = nullptr;
+    QWidget *ToolPanel = nullptr;
+    QWidget *MIMediaPlayer1 = nullptr;
+    QToolButton *NoneSBtn = nullptr;
+    QToolButton *ProportionalSBtn = nullptr;
+    QToolButton *FullSBtn = nullptr;
+    QToolButton *InSBtn = nullptr;
+    QToolButton *OutSBtn = nullptr;
+    QToolButton *SlideShowBtn = nullptr;
+    QProgressBar *Gauge1 = nullptr;
+    QTimer *SlideShowTimer = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void FormResize();
+    void WMDropFiles(const QString &fileName);
+
+    // Layout (MainLayout.cpp).
+    void CreateControls();
+    QWidget *CreateToolPanel();
+    void MakeConnections();
+    void ApplyPanelSizes();
+    void PlaceToolPanel();
+    void PressStretchButton();
+
+    QStringList m_arguments;
+    QVBoxLayout *m_frameLayout = nullptr;
+    QButtonGroup *m_stretchGroup = nullptr;
+    int m_ddirPanelHeight = 124;
+    int m_ctrlPanelWidth = 168;
+    bool m_shown = false;
+};

@@ -1,0 +1,143 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// TKorvidForm: creation, showing, closing and the application-wide hooks.
+#include "app/Main.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QTimer>
+#include <QToolButton>
+
+#include "app/CmdLine.h"
+#include "platform/Platform.h"
+#include "toolkit/TDirectoryListBox.h"
+#include "toolkit/TFileListBox.h"
+#include "toolkit/TFilterComboBox.h"
+
+namespace {
+
+// First local file of a drag from another program, empty when it carries none.
+QString firstDroppedFile(const QMimeData *data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    }
+    return {};
+}
+
+} // namespace
+
+TKorvidForm::TKorvidForm(const QStringList &arguments, QWidget *parent)
+    : QMainWindow(parent)
+    , m_arguments(arguments)
+{
+    CreateControls();
+    MakeConnections();
+    FormCreate();
+}
+
+TKorvidForm::~TKorvidForm() = default;
+
+void TKorvidForm::FormCreate()
+{
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state == Qt::ApplicationActive)
+                    AppActivate();
+            });
+    LastSoundPicture.clear();
+
+    WindowsDir = ConfigDir();
+    ProgramDir = WindowsDir + QDir::separator();
+
+    ReadINI();
+    OptionsPage = 0;
+
+    SlideShowTimer->stop();
+    FileListBox1->setMask(FilterComboBox1->Mask());
+
+    StoppedGlyph = QPixmap(QStringLiteral(":/bitmaps/BMP_MS_STOPPED"));
+    RunningGlyph = QPixmap(QStringLiteral(":/bitmaps/BMP_MS_RUNNING"));
+    SlideShowBtn->setIcon(StoppedGlyph);
+
+    const TCmdLine commandLine = ParseCmdLine(m_arguments, QDir::currentPath());
+    AutoStartShow = commandLine.AutoStartShow;
+    if (!commandLine.FileName.isEmpty())
+        ApplyFilePath(commandLine.FileName);
+
+    setAcceptDrops(true);
+}
+
+void TKorvidForm::FormShow()
+{
+    // Sizes given before the first layout are only hints to the splitters; give them again
+    // now that the panels have their real extent.
+    ApplyPanelSizes();
+    FormResize();
+}
+
+void TKorvidForm::FormClose()
+{
+    setAcceptDrops(false);
+    WriteINI();
+}
+
+void TKorvidForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TKorvidForm::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TKorvidForm::ApplyFilePath(const QString &path)
+{
+    const QFileInfo info(path);
+    DirectoryListBox1->setDirectory(info.isDir() ? path : info.absolutePath());
+    FileListBox1->setFileName(path);
+}
+
+void TKorvidForm::AppActivate()
+{
+    if (!isVisible())
+        return;
+    DirectoryListBox1->Update();
+    FileListBox1->Update();
+}
+
+void TKorvidForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!firstDroppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TKorvidForm::dropEvent(QDropEvent *event)
+{
+    const QString file = firstDroppedFile(event->mimeData());
+    if (file.isEmpty())
+        return;
+    event->acceptProposedAction();
+    WMDropFiles(file);
+}
+
+void TKorvidForm::WMDropFiles(const QString &fileName)
+{
+    ApplyFilePath(fileName);
+    raise();
+    activateWindow();
+}

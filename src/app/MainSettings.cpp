@@ -1,0 +1,120 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// TKorvidForm: reading, writing and applying the settings.
+#include "app/Main.h"
+
+#include <limits>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QScrollArea>
+#include <QTimer>
+
+#include "platform/Platform.h"
+#include "toolkit/IniFile.h"
+#include "toolkit/MessageDlg.h"
+#include "toolkit/PlatformIni.h"
+#include "toolkit/TDirectoryListBox.h"
+#include "toolkit/TDriveComboBox.h"
+#include "toolkit/TFileListBox.h"
+
+namespace {
+
+void setBackground(QWidget *widget, QPalette::ColorRole role, const QColor &color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, color);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+QString TKorvidForm::IniPath() const
+{
+    return QDir(WindowsDir).filePath(KorvidIniName);
+}
+
+void TKorvidForm::ReadINI()
+{
+    const IniFile ini(IniPath());
+    TKorvidWindowState window;
+    ReadSettings(ini, *this, window, DefaultBrowseDir());
+
+    m_ddirPanelHeight = window.DDirPanelHeight;
+    m_ctrlPanelWidth = window.CtrlPanelWidth;
+    ApplyPanelSizes();
+
+    PressStretchButton();
+    ShowScaleTools(StretchMode != 0);
+
+    const QString directory =
+        QFileInfo(window.LastDirectory).isDir() ? window.LastDirectory : HomeDir();
+    DirectoryListBox1->setDirectory(directory);
+    DriveComboBox1->setDrive(TDriveComboBox::DriveOf(DirectoryListBox1->Directory()));
+
+    move(window.Left, window.Top);
+    resize(window.Width, window.Height);
+    switch (window.WindowState) {
+    case 1:
+        setWindowState(Qt::WindowMinimized);
+        break;
+    case 2:
+        setWindowState(Qt::WindowMaximized);
+        break;
+    default:
+        setWindowState(Qt::WindowNoState);
+        break;
+    }
+
+    const QString wallpaper =
+        PlatformIniValue(QStringLiteral("Desktop"), QStringLiteral("Wallpaper"));
+    WallpaperName = wallpaper.isEmpty() ? DesktopWallpaper() : wallpaper;
+
+    UpdateOptions();
+}
+
+void TKorvidForm::WriteINI()
+{
+    IniFile ini(IniPath());
+    TKorvidWindowState window;
+    window.LastDirectory = DirectoryListBox1->Directory();
+    window.DDirPanelHeight = m_ddirPanelHeight;
+    window.CtrlPanelWidth = m_ctrlPanelWidth;
+    if (isMinimized())
+        window.WindowState = 1;
+    else if (isMaximized() || isFullScreen())
+        window.WindowState = 2;
+    window.Top = y();
+    window.Left = x();
+    window.Width = width();
+    window.Height = height();
+    WriteSettings(ini, *this, window);
+    if (!ini.save()) {
+        MessageDlg(this, ApplicationTitle,
+                   QStringLiteral("The settings could not be saved to %1.\n%2")
+                       .arg(QDir::toNativeSeparators(ini.path()), ini.errorString()),
+                   QMessageBox::Warning);
+    }
+}
+
+void TKorvidForm::UpdateOptions()
+{
+    switch (SoundDisplay) {
+    case 1:
+        SoundPicture = WallpaperName;
+        break;
+    case 2:
+        SoundPicture = SoundImage;
+        break;
+    default:
+        SoundPicture.clear();
+        break;
+    }
+    // A hand-edited file may hold any number; keep the interval a valid timer interval.
+    SlideShowTimer->setInterval(qBound(1, ShowTime, std::numeric_limits<int>::max() / 1000) * 1000);
+    PlaceToolPanel();
+    setBackground(ScrollBox1->viewport(), QPalette::Window, ColorFromPlatform(BackGround));
+    const QColor listColor = ColorFromPlatform(ListBackGround);
+    setBackground(FileListBox1, QPalette::Base, listColor);
+    setBackground(DirectoryListBox1, QPalette::Base, listColor);
+}

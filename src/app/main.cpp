@@ -1,0 +1,8 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Program.h"
+
+int main(int argc, char **argv)
+{
+    return KorvidMain(argc, argv);
+}

@@ -1,0 +1,32 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The operating-system services the program needs, behind one small interface so that a
+// port touches only this folder. Everything here is safe to call from any thread.
+
+// Per-user folder holding KORVID.INI, bmarks.dat and platform.ini; created when missing.
+// Ends without a separator.
+QString ConfigDir();
+
+// The user's home folder: where browsing falls back when a remembered folder has gone.
+QString HomeDir();
+
+// Where browsing starts without settings: the Pictures folder when it exists, else home.
+QString DefaultBrowseDir();
+
+// Roots of the mounted, ready volumes, in the order the system reports them.
+QStringList VolumeRoots();
+
+// True when the volume holding root can be read now. Never shows a dialog of its own.
+bool DriveReady(const QString &root);
+
+// Number of directory separators in text; a root such as "/" gives 1, an empty text 0.
+int CountBackslashes(const QString &text);
+
+// The desktop's current wallpaper file as set in the desktop environment, or empty when
+// it cannot be read.
+QString DesktopWallpaper();

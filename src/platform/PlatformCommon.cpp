@@ -1,0 +1,50 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/Platform.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <QStorageInfo>
+
+QString ConfigDir()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QString dir = QDir(base).filePath(QStringLiteral("korvid"));
+    QDir().mkpath(dir);
+    return QDir::cleanPath(dir);
+}
+
+QString HomeDir()
+{
+    return QDir::cleanPath(QDir::homePath());
+}
+
+QString DefaultBrowseDir()
+{
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!pictures.isEmpty() && QDir(pictures).exists())
+        return QDir::cleanPath(pictures);
+    return HomeDir();
+}
+
+QStringList VolumeRoots()
+{
+    QStringList roots;
+    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
+        if (volume.isValid() && volume.isReady() && !roots.contains(volume.rootPath()))
+            roots.append(volume.rootPath());
+    }
+    return roots;
+}
+
+int CountBackslashes(const QString &text)
+{
+    // Qt hands paths around with '/', the native form may use another separator.
+    const QChar native = QDir::separator();
+    int count = 0;
+    for (const QChar c : text) {
+        if (c == u'/' || c == native)
+            ++count;
+    }
+    return count;
+}

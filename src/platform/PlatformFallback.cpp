@@ -1,0 +1,17 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/Platform.h"
+
+#include <QDir>
+#include <QStorageInfo>
+
+bool DriveReady(const QString &root)
+{
+    const QStorageInfo volume(root);
+    return volume.isValid() && volume.isReady() && QDir(root).isReadable();
+}
+
+QString DesktopWallpaper()
+{
+    return {};
+}

@@ -1,0 +1,111 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/Platform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStorageInfo>
+#include <QTextStream>
+#include <QUrl>
+
+namespace {
+
+// Desktop tools answer at once; a hung one must not hold up the program's start.
+constexpr int ToolTimeoutMs = 2000;
+
+QString runTool(const QString &program, const QStringList &arguments)
+{
+    const QString path = QStandardPaths::findExecutable(program);
+    if (path.isEmpty())
+        return {};
+    QProcess process;
+    process.start(path, arguments, QIODevice::ReadOnly);
+    if (!process.waitForFinished(ToolTimeoutMs)) {
+        process.kill();
+        process.waitForFinished(ToolTimeoutMs);
+        return {};
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+// Desktop settings give either a plain path or a file: URL, sometimes quoted.
+QString toLocalPath(QString value)
+{
+    value = value.trimmed();
+    if (value.size() >= 2 && (value.front() == u'\'' || value.front() == u'"')
+        && value.back() == value.front())
+        value = value.mid(1, value.size() - 2);
+    if (value.startsWith(QLatin1String("file:")))
+        value = QUrl(value).toLocalFile();
+    return value;
+}
+
+QString gnomeWallpaper()
+{
+    return toLocalPath(
+        runTool(QStringLiteral("gsettings"),
+                {QStringLiteral("get"), QStringLiteral("org.gnome.desktop.background"),
+                 QStringLiteral("picture-uri")}));
+}
+
+QString kdeWallpaper()
+{
+    const QString config =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+            .filePath(QStringLiteral("plasma-org.kde.plasma.desktop-appletsrc"));
+    QFile file(config);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QTextStream in(&file);
+    bool inImageGroup = false;
+    while (!in.atEnd()) {
+        const QString line = in.readLine().trimmed();
+        if (line.startsWith(u'['))
+            inImageGroup = line.contains(QLatin1String("[Wallpaper][org.kde.image][General]"));
+        else if (inImageGroup && line.startsWith(QLatin1String("Image=")))
+            return toLocalPath(line.mid(6));
+    }
+    return {};
+}
+
+QString xfceWallpaper()
+{
+    const QString channel = QStringLiteral("xfce4-desktop");
+    const QString list = runTool(QStringLiteral("xfconf-query"),
+                                 {QStringLiteral("-c"), channel, QStringLiteral("-l")});
+    for (const QString &property : list.split(u'\n')) {
+        if (property.trimmed().endsWith(QLatin1String("/last-image")))
+            return toLocalPath(
+                runTool(QStringLiteral("xfconf-query"),
+                        {QStringLiteral("-c"), channel, QStringLiteral("-p"), property.trimmed()}));
+    }
+    return {};
+}
+
+} // namespace
+
+bool DriveReady(const QString &root)
+{
+    if (root.isEmpty() || !QFileInfo(root).isDir())
+        return false;
+    const QStorageInfo volume(root);
+    return volume.isValid() && volume.isReady() && QDir(root).isReadable();
+}
+
+QString DesktopWallpaper()
+{
+    const QByteArray desktop = qgetenv("XDG_CURRENT_DESKTOP").toUpper();
+    QString wallpaper;
+    if (desktop.contains("KDE"))
+        wallpaper = kdeWallpaper();
+    else if (desktop.contains("XFCE"))
+        wallpaper = xfceWallpaper();
+    else if (!desktop.isEmpty())
+        wallpaper = gnomeWallpaper();
+    return wallpaper;
+}

@@ -1,0 +1,112 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "toolkit/TDirectoryListBox.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStyle>
+#include <QStyledItemDelegate>
+
+namespace {
+
+constexpr int PathRole = Qt::UserRole;
+constexpr int LevelRole = Qt::UserRole + 1;
+
+// Shifts each entry right by its depth so that the list reads as a tree.
+class IndentDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem shifted(option);
+        shifted.rect.setLeft(option.rect.left() + indent(option, index));
+        QStyledItemDelegate::paint(painter, shifted, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.rwidth() += indent(option, index);
+        return size;
+    }
+
+private:
+    static int indent(const QStyleOptionViewItem &option, const QModelIndex &index)
+    {
+        return index.data(LevelRole).toInt() * option.decorationSize.width() / 2;
+    }
+};
+
+} // namespace
+
+TDirectoryListBox::TDirectoryListBox(QWidget *parent)
+    : QListWidget(parent)
+{
+    setItemDelegate(new IndentDelegate(this));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem *item) { setDirectory(item->data(PathRole).toString()); });
+}
+
+void TDirectoryListBox::setDirectory(const QString &path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isDir())
+        return;
+    const QString clean = QDir::cleanPath(info.absoluteFilePath());
+    if (clean == m_directory)
+        return;
+    m_directory = clean;
+    fill();
+    Q_EMIT DirectoryChanged(m_directory);
+}
+
+void TDirectoryListBox::Update()
+{
+    fill();
+}
+
+QString TDirectoryListBox::pathAt(int row) const
+{
+    const QListWidgetItem *entry = item(row);
+    return entry ? entry->data(PathRole).toString() : QString();
+}
+
+void TDirectoryListBox::fill()
+{
+    const QSignalBlocker blocker(this);
+    clear();
+    if (m_directory.isEmpty())
+        return;
+
+    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+
+    QStringList chain;
+    for (QDir dir(m_directory);;) {
+        chain.prepend(dir.absolutePath());
+        if (dir.isRoot() || !dir.cdUp())
+            break;
+    }
+    int level = 0;
+    for (const QString &path : chain) {
+        const QString name =
+            QDir(path).isRoot() ? QDir::toNativeSeparators(path) : QFileInfo(path).fileName();
+        auto *entry = new QListWidgetItem(openIcon, name, this);
+        entry->setData(PathRole, path);
+        entry->setData(LevelRole, level++);
+    }
+    setCurrentRow(count() - 1);
+
+    const QDir current(m_directory);
+    const QStringList subfolders = current.entryList(
+        QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+    for (const QString &name : subfolders) {
+        auto *entry = new QListWidgetItem(closedIcon, name, this);
+        entry->setData(PathRole, current.absoluteFilePath(name));
+        entry->setData(LevelRole, level);
+    }
+}

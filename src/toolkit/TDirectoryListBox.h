@@ -1,0 +1,32 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QListWidget>
+
+// The directory list: the root and every ancestor of the current directory as open
+// folders, the current directory selected, and its subfolders below it, indented one
+// level deeper. Activating an entry makes it the current directory.
+class TDirectoryListBox : public QListWidget
+{
+    Q_OBJECT
+public:
+    explicit TDirectoryListBox(QWidget *parent = nullptr);
+
+    QString Directory() const { return m_directory; }
+    // Moves to path when it is an existing directory; emits DirectoryChanged on a change.
+    void setDirectory(const QString &path);
+    // Re-reads the subfolders from disk, keeping the selected entry.
+    void Update();
+
+    // Full path of the entry at row.
+    QString pathAt(int row) const;
+
+Q_SIGNALS:
+    void DirectoryChanged(const QString &path);
+
+private:
+    void fill();
+
+    QString m_directory;
+};
