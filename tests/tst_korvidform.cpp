@@ -187,6 +187,20 @@ private Q_SLOTS:
         QCOMPARE(form->DirectoryListBox1->Directory(), HomeDir());
     }
 
+    void oddStoredValuesStaySafe()
+    {
+        writeIni("[Korvid32]\nL=40000\nT=-40000\nShowTime=0\n");
+        {
+            auto form = shownForm();
+            QCOMPARE(form->pos(), QPoint(30, 40));
+            QCOMPARE(form->SlideShowTimer->interval(), 1000);
+            form->close();
+        }
+        writeIni("[Korvid32]\nShowTime=2147483647\n");
+        auto form = shownForm();
+        QVERIFY(form->SlideShowTimer->interval() > 0);
+    }
+
     void closingMaximisedKeepsNormalBounds()
     {
         writeIni("[Korvid32]\nT=50\nL=60\nW=500\nH=400\nWindowState=0\n");

@@ -114,6 +114,7 @@ private:
     void ApplyPanelSizes();
     void PlaceToolPanel();
     void PressStretchButton();
+    void KeepOnScreen();
 
     QStringList m_arguments;
     QVBoxLayout *m_frameLayout = nullptr;

@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTimer>
 
@@ -54,6 +56,7 @@ void TKorvidForm::ReadINI()
 
     move(window.Left, window.Top);
     resize(window.Width, window.Height);
+    KeepOnScreen();
     switch (window.WindowState) {
     case 1:
         setWindowState(Qt::WindowMinimized);
@@ -71,6 +74,18 @@ void TKorvidForm::ReadINI()
     WallpaperName = wallpaper.isEmpty() ? DesktopWallpaper() : wallpaper;
 
     UpdateOptions();
+}
+
+void TKorvidForm::KeepOnScreen()
+{
+    // Bounds saved on a screen that has since gone would open the window out of reach.
+    const QRect bounds(pos(), size());
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        if (screen->availableGeometry().intersects(bounds))
+            return;
+    }
+    const TKorvidWindowState defaults;
+    move(defaults.Left, defaults.Top);
 }
 
 void TKorvidForm::WriteINI()
