@@ -61,8 +61,34 @@ convert "$work/small.png" -quality 85 "${strip[@]}" tests/data/UPPER-CASE-EXT.JP
 convert "$work/small.png" -type TrueColor "${strip[@]}" BMP3:tests/data/scene-64x48-24bit.bmp
 convert "$work/small.png" -colors 256 "${strip[@]}" tests/data/scene-64x48.gif
 convert "$work/small.png" -colors 256 "${strip[@]}" tests/data/scene-64x48.pcx
-convert "$work/small.png" "${strip[@]}" tests/data/scene-64x48.png
-convert "$work/small.png" -compress none "${strip[@]}" tests/data/scene-64x48.tif
+convert "$work/small.png" "${strip[@]}" PNG24:tests/data/scene-64x48.png
+convert "$work/small.png" -type TrueColor -compress none -define tiff:rows-per-strip=2 "${strip[@]}" tests/data/scene-64x48.tif
+# Variants each decoder must handle, named for what they exercise.
+convert "$work/small.png" -colors 256 -compress RLE "${strip[@]}" BMP3:tests/data/rle8.bmp
+convert "$work/small.png" -colors 16 "${strip[@]}" BMP3:tests/data/pal4.bmp
+convert "$work/small.png" -monochrome "${strip[@]}" BMP3:tests/data/mono.bmp
+convert "$work/small.png" -type TrueColor -define bmp:subtype=RGB565 "${strip[@]}" BMP:tests/data/rgb565.bmp
+convert "$work/small.png" -colors 256 "${strip[@]}" BMP2:tests/data/os2-pal8.bmp
+convert "$work/small.png" -alpha set -channel A -fx 'i/w' +channel "${strip[@]}" BMP:tests/data/argb32-v5.bmp
+convert "$work/small.png" -type TrueColor "${strip[@]}" tests/data/rgb-3planes.pcx
+convert "$work/small.png" -colors 2 -type Palette -depth 1 "${strip[@]}" tests/data/mono.pcx
+scene 256 192 "$work/large.png"
+convert "$work/large.png" -interlace JPEG -quality 85 "${strip[@]}" tests/data/progressive-256x192.jpg
+convert "$work/small.png" -colorspace CMYK -quality 90 "${strip[@]}" tests/data/cmyk.jpg
+convert "$work/small.png" -colorspace Gray -quality 90 "${strip[@]}" tests/data/grey.jpg
+convert "$work/small.png" -interlace PNG "${strip[@]}" PNG24:tests/data/interlaced.png
+convert "$work/small.png" -depth 16 "${strip[@]}" PNG48:tests/data/rgb16bit.png
+convert "$work/small.png" -alpha set -channel A -fx 'j/h' +channel "${strip[@]}" PNG32:tests/data/alpha.png
+convert "$work/small.png" -colors 64 -interlace GIF "${strip[@]}" tests/data/interlaced.gif
+convert "$work/small.png" -colors 64 -transparent '#2f7d32' "${strip[@]}" tests/data/transparent.gif
+for compression in LZW Zip JPEG; do
+    convert "$work/small.png" -type TrueColor -compress "$compression" -define tiff:rows-per-strip=2 \
+        "${strip[@]}" "tests/data/strips-$(echo "$compression" | tr '[:upper:]' '[:lower:]').tif"
+done
+convert "$work/small.png" -type TrueColor -compress RLE -define tiff:rows-per-strip=2 "${strip[@]}" tests/data/strips-packbits.tif
+convert "$work/small.png" -type TrueColor -depth 16 -compress Zip -define tiff:rows-per-strip=2 "${strip[@]}" tests/data/rgb16bit.tif
+convert "$work/small.png" -monochrome -compress Group4 "${strip[@]}" tests/data/fax-g4.tif
+convert "$work/small.png" -type TrueColor -define tiff:tile-geometry=16x16 -compress LZW "${strip[@]}" tests/data/tiled.tif
 convert "$work/icon.png" -define icon:auto-resize=16 tests/data/icon-16.ico
 python3 "$media" wmf tests/data/shapes.wmf shapes
 head -c 300 tests/data/scene-64x48.jpg > tests/data/truncated.jpg

@@ -30,3 +30,8 @@ int CountBackslashes(const QString &text);
 // The desktop's current wallpaper file as set in the desktop environment, or empty when
 // it cannot be read.
 QString DesktopWallpaper();
+
+// Whether the media engine can play files with this extension (upper case, no dot:
+// "WAV", "MID", "RMI", "AVI", "MOV"): the elements it needs are installed, and for MIDI
+// a SoundFont too.
+bool MediaEngineCanPlay(const QString &extension);

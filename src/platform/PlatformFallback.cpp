@@ -15,3 +15,8 @@ QString DesktopWallpaper()
 {
     return {};
 }
+
+bool MediaEngineCanPlay(const QString &)
+{
+    return false;
+}

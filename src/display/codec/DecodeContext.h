@@ -1,0 +1,56 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include <functional>
+
+// Called with a percentage while a picture loads; answers 0 to stop the load, 1 to go on.
+using TProgressCallback = std::function<int(int percent)>;
+
+// Largest decoded picture any decoder will allocate, in bytes (1 GiB unless changed).
+qint64 DecodeLimit();
+void SetDecodeLimit(qint64 bytes);
+
+// What one decode shares with its decoder: the progress routine, the size limit and the
+// reason for a failure. Progress goes out as 0 first, then whenever the whole percentage
+// grows, and 100 last; once the routine answers 0 nothing more is reported and the
+// decoder gives up at its next check.
+class DecodeContext
+{
+public:
+    explicit DecodeContext(TProgressCallback progress = {});
+
+    // Reports 0. False when the routine asks to stop.
+    bool begin();
+    // Reports done/total as a percentage below 100. False when the load must stop.
+    bool advance(qint64 done, qint64 total);
+    // Reports 100 unless the load was stopped.
+    void end();
+    bool stopped() const { return m_stopped; }
+
+    // Checks a picture of width x height at bytesPerPixel against the limit before
+    // anything is allocated; records why when it does not fit.
+    bool fits(qint64 width, qint64 height, int bytesPerPixel);
+    // A QImage of that size and format, or a null one (with the reason recorded).
+    QImage allocate(int width, int height, QImage::Format format);
+
+    // Records the first reason a decode failed; returns a null picture for convenience.
+    QImage fail(const QString &why);
+    QString error() const { return m_error; }
+
+    // The data ended before the picture did: what could be decoded is shown.
+    void setTruncated() { m_truncated = true; }
+    bool truncated() const { return m_truncated; }
+
+private:
+    bool report(int percent);
+
+    TProgressCallback m_progress;
+    int m_reported = -1;
+    bool m_stopped = false;
+    bool m_truncated = false;
+    QString m_error;
+};

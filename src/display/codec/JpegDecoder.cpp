@@ -1,0 +1,256 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// JPEG pictures through libjpeg-turbo: baseline and progressive, grey, YCbCr, RGB, CMYK
+// and YCCK, with the EXIF orientation applied.
+#include "display/codec/Decoders.h"
+
+#include <QIODevice>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include <jpeglib.h>
+// After jpeglib.h, which it builds on.
+#include <jerror.h>
+
+#include "display/codec/Exif.h"
+
+namespace {
+
+// More scans than any real file has; hostile progressive files use them to stall a decoder.
+constexpr int MaxScans = 500;
+
+struct SourceManager
+{
+    jpeg_source_mgr pub;
+    QIODevice *device;
+    bool ended;
+    JOCTET buffer[64 * 1024];
+};
+
+struct ErrorManager
+{
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+struct ProgressManager
+{
+    jpeg_progress_mgr pub;
+    DecodeContext *ctx;
+    bool stopped;
+};
+
+// Everything the library touches; errors leave its calls by longjmp, so the frames that
+// call it hold nothing that needs destroying.
+struct JpegState
+{
+    jpeg_decompress_struct cinfo;
+    ErrorManager err;
+    SourceManager src;
+    ProgressManager progress;
+    bool created;
+};
+
+void initSource(j_decompress_ptr) {}
+void termSource(j_decompress_ptr) {}
+
+boolean fillInputBuffer(j_decompress_ptr cinfo)
+{
+    auto *src = reinterpret_cast<SourceManager *>(cinfo->src);
+    qint64 got = src->device->read(reinterpret_cast<char *>(src->buffer), sizeof src->buffer);
+    if (got <= 0) {
+        // Pretend the picture ends here, so what was decoded can be shown.
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+        src->buffer[0] = 0xFF;
+        src->buffer[1] = JPEG_EOI;
+        got = 2;
+        src->ended = true;
+    }
+    src->pub.next_input_byte = src->buffer;
+    src->pub.bytes_in_buffer = size_t(got);
+    return TRUE;
+}
+
+void skipInputData(j_decompress_ptr cinfo, long count)
+{
+    auto *src = reinterpret_cast<SourceManager *>(cinfo->src);
+    if (count <= 0)
+        return;
+    while (size_t(count) > src->pub.bytes_in_buffer) {
+        count -= long(src->pub.bytes_in_buffer);
+        fillInputBuffer(cinfo);
+        if (src->ended)
+            return;
+    }
+    src->pub.next_input_byte += count;
+    src->pub.bytes_in_buffer -= size_t(count);
+}
+
+[[noreturn]] void errorExit(j_common_ptr cinfo)
+{
+    auto *err = reinterpret_cast<ErrorManager *>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+void emitMessage(j_common_ptr, int) {}
+void outputMessage(j_common_ptr) {}
+
+void progressMonitor(j_common_ptr cinfo)
+{
+    auto *progress = reinterpret_cast<ProgressManager *>(cinfo->progress);
+    const auto *dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (dinfo->input_scan_number > MaxScans) {
+        auto *err = reinterpret_cast<ErrorManager *>(cinfo->err);
+        std::snprintf(err->message, sizeof err->message, "too many scans");
+        std::longjmp(err->jump, 1);
+    }
+    const jpeg_progress_mgr &p = progress->pub;
+    const qint64 passes = qMax(1, p.total_passes);
+    const qint64 within = p.pass_limit > 0 ? qint64(p.pass_counter) * 1000 / p.pass_limit : 0;
+    if (!progress->ctx->advance(p.completed_passes * 1000 + within, passes * 1000)) {
+        progress->stopped = true;
+        std::longjmp(reinterpret_cast<ErrorManager *>(cinfo->err)->jump, 1);
+    }
+}
+
+bool readHeader(JpegState &st)
+{
+    if (setjmp(st.err.jump))
+        return false;
+    jpeg_create_decompress(&st.cinfo);
+    st.created = true;
+    st.cinfo.src = &st.src.pub;
+    st.cinfo.progress = &st.progress.pub;
+    jpeg_save_markers(&st.cinfo, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_read_header(&st.cinfo, TRUE);
+    return true;
+}
+
+// Decodes the rows into image; CMYK rows go through cmykRow first.
+bool readPixels(JpegState &st, QImage *image, uchar *cmykRow, int *rowsDone)
+{
+    if (setjmp(st.err.jump))
+        return false;
+    jpeg_decompress_struct &cinfo = st.cinfo;
+    jpeg_start_decompress(&cinfo);
+    const bool cmyk = cinfo.out_color_space == JCS_CMYK;
+    // Adobe writers store CMYK inverted.
+    const bool inverted = cinfo.saw_Adobe_marker;
+    while (cinfo.output_scanline < cinfo.output_height) {
+        const int y = int(cinfo.output_scanline);
+        JSAMPROW row = cmyk ? cmykRow : image->scanLine(y);
+        if (jpeg_read_scanlines(&cinfo, &row, 1) != 1)
+            break;
+        if (cmyk) {
+            auto *out = reinterpret_cast<QRgb *>(image->scanLine(y));
+            const uchar *p = cmykRow;
+            for (JDIMENSION x = 0; x < cinfo.output_width; ++x, p += 4) {
+                int c = p[0], m = p[1], ye = p[2], k = p[3];
+                if (!inverted) {
+                    c = 255 - c;
+                    m = 255 - m;
+                    ye = 255 - ye;
+                    k = 255 - k;
+                }
+                out[x] = qRgb(c * k / 255, m * k / 255, ye * k / 255);
+            }
+        }
+        *rowsDone = y + 1;
+    }
+    jpeg_finish_decompress(&cinfo);
+    return true;
+}
+
+int orientationOf(const jpeg_decompress_struct &cinfo)
+{
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next) {
+        if (m->marker == JPEG_APP0 + 1) {
+            const int orientation = ExifOrientation(m->data, m->data_length);
+            if (orientation > 0)
+                return orientation;
+        }
+    }
+    return 1;
+}
+
+} // namespace
+
+QImage DecodeJpeg(QIODevice &in, DecodeContext &ctx)
+{
+    auto st = std::make_unique<JpegState>();
+    st->cinfo.err = jpeg_std_error(&st->err.pub);
+    st->err.pub.error_exit = errorExit;
+    st->err.pub.emit_message = emitMessage;
+    st->err.pub.output_message = outputMessage;
+    st->src.pub.init_source = initSource;
+    st->src.pub.fill_input_buffer = fillInputBuffer;
+    st->src.pub.skip_input_data = skipInputData;
+    st->src.pub.resync_to_restart = jpeg_resync_to_restart;
+    st->src.pub.term_source = termSource;
+    st->src.device = &in;
+    st->progress.pub.progress_monitor = progressMonitor;
+    st->progress.ctx = &ctx;
+
+    struct Destroy
+    {
+        JpegState &st;
+        ~Destroy()
+        {
+            if (st.created)
+                jpeg_destroy_decompress(&st.cinfo);
+        }
+    } destroy{*st};
+
+    if (!readHeader(*st))
+        return ctx.fail(QStringLiteral("This is not a readable JPEG file (%1).")
+                            .arg(QString::fromLatin1(st->err.message)));
+    jpeg_decompress_struct &cinfo = st->cinfo;
+    // Saved markers live only until the decompression finishes.
+    const int orientation = orientationOf(cinfo);
+    const bool multiScan = jpeg_has_multiple_scans(&cinfo);
+    // Progressive files keep every coefficient in memory until the last scan.
+    const int bytesPerPixel = 4 + (multiScan ? 2 * cinfo.num_components : 0);
+    if (!ctx.fits(cinfo.image_width, cinfo.image_height, bytesPerPixel))
+        return {};
+    cinfo.mem->max_memory_to_use = long(qMin<qint64>(DecodeLimit(), 0x7FFFFFFF));
+
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    if (cmyk)
+        cinfo.out_color_space = JCS_CMYK;
+    else
+        cinfo.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+
+    QImage image = ctx.allocate(int(cinfo.image_width), int(cinfo.image_height),
+                                QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    if (cinfo.density_unit == 1 || cinfo.density_unit == 2) {
+        const double perMeter = cinfo.density_unit == 1 ? 1 / 0.0254 : 100.0;
+        if (cinfo.X_density > 0 && cinfo.Y_density > 0) {
+            image.setDotsPerMeterX(qRound(cinfo.X_density * perMeter));
+            image.setDotsPerMeterY(qRound(cinfo.Y_density * perMeter));
+        }
+    }
+    std::vector<uchar> cmykRow(cmyk ? static_cast<size_t>(cinfo.image_width) * 4 : 0);
+    int rowsDone = 0;
+    if (!readPixels(*st, &image, cmykRow.data(), &rowsDone)) {
+        if (st->progress.stopped)
+            return {};
+        if (rowsDone == 0)
+            return ctx.fail(QStringLiteral("The JPEG data is damaged (%1).")
+                                .arg(QString::fromLatin1(st->err.message)));
+        ctx.setTruncated();
+    }
+    if (st->src.ended)
+        ctx.setTruncated();
+    // Rows the data never reached stay black.
+    for (int y = rowsDone; y < image.height(); ++y)
+        std::memset(image.scanLine(y), 0, size_t(image.bytesPerLine()));
+    return ApplyExifOrientation(std::move(image), orientation);
+}
