@@ -5,7 +5,7 @@ BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test install fuzz format format-check clean
+.PHONY: all deps configure build run test install fuzz fuzz-run format format-check clean
 
 all: build
 
@@ -27,12 +27,26 @@ test: build
 install: build
 	cmake --install $(BUILD_DIR)
 
-# libFuzzer builds of the fuzz targets, in their own build folder (needs clang).
+# libFuzzer builds of the fuzz targets, in their own build folder (needs clang), and short
+# runs of each from its seeds: make fuzz-run FUZZ_SECONDS=60
+FUZZERS = fuzz_inifile fuzz_bmp fuzz_pcx fuzz_jpeg fuzz_png fuzz_gif fuzz_tiff fuzz_imageinfo
+FUZZ_SECONDS ?= 10
+
 fuzz: deps
-	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	@cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DCMAKE_CXX_COMPILER=clang++ -DKORVID_LIBFUZZER=ON \
-	    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address"
-	cmake --build build-fuzz -j $(JOBS) --target $$(sed -n 's/^korvid_add_fuzzer(\([a-z_]*\).*/\1/p' fuzz/CMakeLists.txt)
+	    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target $(FUZZERS)
+
+fuzz-run: fuzz
+	@for f in $(FUZZERS); do \
+	    rm -rf build-fuzz/corpus/$$f && mkdir -p build-fuzz/corpus/$$f && \
+	    xargs -a build-fuzz/fuzz-seeds/$$f.txt -I{} cp -r {} build-fuzz/corpus/$$f/ && \
+	    echo "fuzz-run: $$f for $(FUZZ_SECONDS) s" && \
+	    build-fuzz/bin/$$f -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 -timeout=10 \
+	        -print_final_stats=1 build-fuzz/corpus/$$f 2>&1 | grep -E "stat::number_of_executed_units|ERROR|SUMMARY" \
+	        || exit 1; \
+	done
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

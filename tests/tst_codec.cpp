@@ -68,13 +68,35 @@ void writePlatformIni(const QByteArray &text)
     file.write(text);
 }
 
-const QStringList Fixtures = {
-    "scene-64x48-24bit.bmp", "rle8.bmp", "pal4.bmp", "mono.bmp", "rgb565.bmp", "os2-pal8.bmp",
-    "argb32-v5.bmp", "scene-64x48.pcx", "rgb-3planes.pcx", "mono.pcx", "scene-64x48.jpg",
-    "progressive-256x192.jpg", "cmyk.jpg", "grey.jpg", "scene-64x48.png", "interlaced.png",
-    "rgb16bit.png", "alpha.png", "scene-64x48.gif", "interlaced.gif", "transparent.gif",
-    "scene-64x48.tif", "strips-lzw.tif", "strips-zip.tif", "strips-jpeg.tif",
-    "strips-packbits.tif", "rgb16bit.tif", "fax-g4.tif", "tiled.tif"};
+const QStringList Fixtures = {"scene-64x48-24bit.bmp",
+                              "rle8.bmp",
+                              "pal4.bmp",
+                              "mono.bmp",
+                              "rgb565.bmp",
+                              "os2-pal8.bmp",
+                              "argb32-v5.bmp",
+                              "scene-64x48.pcx",
+                              "rgb-3planes.pcx",
+                              "mono.pcx",
+                              "scene-64x48.jpg",
+                              "progressive-256x192.jpg",
+                              "cmyk.jpg",
+                              "grey.jpg",
+                              "scene-64x48.png",
+                              "interlaced.png",
+                              "rgb16bit.png",
+                              "alpha.png",
+                              "scene-64x48.gif",
+                              "interlaced.gif",
+                              "transparent.gif",
+                              "scene-64x48.tif",
+                              "strips-lzw.tif",
+                              "strips-zip.tif",
+                              "strips-jpeg.tif",
+                              "strips-packbits.tif",
+                              "rgb16bit.tif",
+                              "fax-g4.tif",
+                              "tiled.tif"};
 
 } // namespace
 
@@ -113,14 +135,18 @@ private Q_SLOTS:
             return;
         const QImage ref = MagickDecode(data(name));
         if (name.endsWith(QLatin1String(".jpg"))) {
-            QVERIFY2(MeanDifference(ours, ref) < 1.5, qPrintable(QString::number(MeanDifference(ours, ref))));
+            QVERIFY2(MeanDifference(ours, ref) < 1.5,
+                     qPrintable(QString::number(MeanDifference(ours, ref))));
         } else {
             const int diff = MaxDifference(ours, ref);
             QVERIFY2(diff <= 1, qPrintable(QStringLiteral("largest difference %1").arg(diff)));
         }
     }
 
-    void progressRunsFromZeroToHundredInSmallSteps_data() { everyVariantMatchesAnIndependentDecoder_data(); }
+    void progressRunsFromZeroToHundredInSmallSteps_data()
+    {
+        everyVariantMatchesAnIndependentDecoder_data();
+    }
 
     void progressRunsFromZeroToHundredInSmallSteps()
     {
@@ -135,7 +161,8 @@ private Q_SLOTS:
             // the JPEG-compressed fixture (16 rows a strip) have few of them.
             if (name != QLatin1String("tiled.tif") && name != QLatin1String("fax-g4.tif")
                 && name != QLatin1String("strips-jpeg.tif"))
-                QVERIFY2(calls[i] - calls[i - 1] <= 5, qPrintable(QStringLiteral("%1 -> %2").arg(calls[i - 1]).arg(calls[i])));
+                QVERIFY2(calls[i] - calls[i - 1] <= 5,
+                         qPrintable(QStringLiteral("%1 -> %2").arg(calls[i - 1]).arg(calls[i])));
         }
     }
 
@@ -179,15 +206,18 @@ private Q_SLOTS:
     {
         // 64 x 48 true-colour pixels need 12288 bytes.
         SetDecodeLimit(12000);
-        for (const QString &name : {"scene-64x48-24bit.bmp", "rgb-3planes.pcx", "scene-64x48.jpg",
-                                    "scene-64x48.png", "scene-64x48.gif", "scene-64x48.tif"}) {
+        for (const char *name : {"scene-64x48-24bit.bmp", "rgb-3planes.pcx", "scene-64x48.jpg",
+                                 "scene-64x48.png", "scene-64x48.gif", "scene-64x48.tif"}) {
             QList<int> calls;
             QImage image;
-            QVERIFY2(!readerFor(name)(data(name), 24, 0, image, [&](int p) {
-                calls.append(p);
-                return 1;
-            }), qPrintable(name));
-            QVERIFY2(CodecErrorString().contains(QLatin1String("too large")), qPrintable(CodecErrorString()));
+            QVERIFY2(!readerFor(name)(data(name), 24, 0, image,
+                                      [&](int p) {
+                                          calls.append(p);
+                                          return 1;
+                                      }),
+                     qPrintable(name));
+            QVERIFY2(CodecErrorString().contains(QLatin1String("too large")),
+                     qPrintable(CodecErrorString()));
             // No row was decoded.
             QVERIFY(calls.size() <= 2);
         }
@@ -204,8 +234,8 @@ private Q_SLOTS:
             const char *ext;
             Reader reader;
             bool replaces;
-        } rows[] = {{"bmp", ReadBmpFile, true}, {"pcx", ReadPcxFile, true},
-                    {"png", ReadPngFile, true}, {"jpg", ReadJpgFile, false},
+        } rows[] = {{"bmp", ReadBmpFile, true},  {"pcx", ReadPcxFile, true},
+                    {"png", ReadPngFile, true},  {"jpg", ReadJpgFile, false},
                     {"gif", ReadGifFile, false}, {"tif", ReadTifFile, false}};
         for (const auto &row : rows) {
             const QString path = dir.write(QStringLiteral("junk.%1").arg(QLatin1String(row.ext)),
@@ -256,7 +286,8 @@ private Q_SLOTS:
             const QRect rows(0, first, full.width(), 8);
             const double mean = MeanDifference(image.copy(rows), full.copy(rows));
             const double tolerance = name.endsWith(QLatin1String(".jpg")) ? 4.0 : 1.0;
-            QVERIFY2(mean < tolerance, qPrintable(QStringLiteral("%1 %: %2").arg(percent).arg(mean)));
+            QVERIFY2(mean < tolerance,
+                     qPrintable(QStringLiteral("%1 %: %2").arg(percent).arg(mean)));
         }
         // A cut may fall inside a table the rest depends on; most fall in the pixels.
         QVERIFY2(shown >= 7, qPrintable(QString::number(shown)));
@@ -276,7 +307,8 @@ private Q_SLOTS:
         for (qsizetype size = 0; size < whole.size(); size += 37)
             read(dir.write("cut.tif", whole.left(size)));
         QImage bitmap(4, 4, QImage::Format_RGB32);
-        QVERIFY(!ReadTifFile(dir.write("half.tif", whole.left(whole.size() / 2)), 24, 0, bitmap, {}));
+        QVERIFY(
+            !ReadTifFile(dir.write("half.tif", whole.left(whole.size() / 2)), 24, 0, bitmap, {}));
         QVERIFY(CodecErrorString().contains(QLatin1String("TIFF")));
         QCOMPARE(bitmap.size(), QSize(4, 4));
     }
@@ -314,7 +346,8 @@ private Q_SLOTS:
         QTest::newRow("mono") << 1 << false << int(QImage::Format_Mono) << 2 << 80.0;
         QTest::newRow("mono dithered") << 1 << true << int(QImage::Format_Mono) << 2 << 45.0;
         QTest::newRow("16 colours") << 4 << false << int(QImage::Format_Indexed8) << 16 << 5.0;
-        QTest::newRow("16 colours dithered") << 4 << true << int(QImage::Format_Indexed8) << 16 << 4.0;
+        QTest::newRow("16 colours dithered")
+            << 4 << true << int(QImage::Format_Indexed8) << 16 << 4.0;
         QTest::newRow("256 colours") << 8 << false << int(QImage::Format_Indexed8) << 256 << 12.0;
         QTest::newRow("true colour") << 24 << false << int(QImage::Format_RGB32) << 0 << 0.0;
     }
@@ -350,10 +383,12 @@ private Q_SLOTS:
         QVERIFY(plain != dithered);
         // The sky's gradient keeps its average brightness better when dithered.
         const QImage truth = read(data("scene-64x48.png"));
-        QVERIFY(MeanDifference(dithered.scaled(16, 12, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
-                               truth.scaled(16, 12, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))
-                <= MeanDifference(plain.scaled(16, 12, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
-                                  truth.scaled(16, 12, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+        QVERIFY(
+            MeanDifference(dithered.scaled(16, 12, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                           truth.scaled(16, 12, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))
+            <= MeanDifference(
+                plain.scaled(16, 12, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                truth.scaled(16, 12, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
     }
 
     void deviceColorBits_data()
@@ -383,22 +418,38 @@ private Q_SLOTS:
         QTest::addColumn<QString>("type");
         QTest::addColumn<int>("valueA");
         QTest::addColumn<int>("colours");
-        QTest::newRow("bmp 24") << "scene-64x48-24bit.bmp" << "BMP" << 24 << 0;
-        QTest::newRow("bmp rle8") << "rle8.bmp" << "BMP" << 8 << 256;
-        QTest::newRow("bmp 4") << "pal4.bmp" << "BMP" << 4 << 16;
-        QTest::newRow("bmp os2") << "os2-pal8.bmp" << "BMP" << 8 << 256;
-        QTest::newRow("pcx 8") << "scene-64x48.pcx" << "PCX" << 8 << 256;
-        QTest::newRow("pcx 24") << "rgb-3planes.pcx" << "PCX" << 24 << 0;
-        QTest::newRow("pcx 1") << "mono.pcx" << "PCX" << 1 << 2;
-        QTest::newRow("jpg") << "scene-64x48.jpg" << "JPG" << 24 << 0;
-        QTest::newRow("jpg grey") << "grey.jpg" << "JPG" << 8 << 256;
-        QTest::newRow("jpg cmyk") << "cmyk.jpg" << "JPG" << 32 << 0;
-        QTest::newRow("png") << "scene-64x48.png" << "PNG" << 24 << 0;
-        QTest::newRow("png 16") << "rgb16bit.png" << "PNG" << 48 << 0;
-        QTest::newRow("png alpha") << "alpha.png" << "PNG" << 32 << 0;
-        QTest::newRow("gif") << "scene-64x48.gif" << "GIF" << 7 << 128;
-        QTest::newRow("tif") << "strips-lzw.tif" << "TIF" << 24 << 0;
-        QTest::newRow("tif g4") << "fax-g4.tif" << "TIF" << 1 << 2;
+        QTest::newRow("bmp 24") << "scene-64x48-24bit.bmp"
+                                << "BMP" << 24 << 0;
+        QTest::newRow("bmp rle8") << "rle8.bmp"
+                                  << "BMP" << 8 << 256;
+        QTest::newRow("bmp 4") << "pal4.bmp"
+                               << "BMP" << 4 << 16;
+        QTest::newRow("bmp os2") << "os2-pal8.bmp"
+                                 << "BMP" << 8 << 256;
+        QTest::newRow("pcx 8") << "scene-64x48.pcx"
+                               << "PCX" << 8 << 256;
+        QTest::newRow("pcx 24") << "rgb-3planes.pcx"
+                                << "PCX" << 24 << 0;
+        QTest::newRow("pcx 1") << "mono.pcx"
+                               << "PCX" << 1 << 2;
+        QTest::newRow("jpg") << "scene-64x48.jpg"
+                             << "JPG" << 24 << 0;
+        QTest::newRow("jpg grey") << "grey.jpg"
+                                  << "JPG" << 8 << 256;
+        QTest::newRow("jpg cmyk") << "cmyk.jpg"
+                                  << "JPG" << 32 << 0;
+        QTest::newRow("png") << "scene-64x48.png"
+                             << "PNG" << 24 << 0;
+        QTest::newRow("png 16") << "rgb16bit.png"
+                                << "PNG" << 48 << 0;
+        QTest::newRow("png alpha") << "alpha.png"
+                                   << "PNG" << 32 << 0;
+        QTest::newRow("gif") << "scene-64x48.gif"
+                             << "GIF" << 7 << 128;
+        QTest::newRow("tif") << "strips-lzw.tif"
+                             << "TIF" << 24 << 0;
+        QTest::newRow("tif g4") << "fax-g4.tif"
+                                << "TIF" << 1 << 2;
     }
 
     void imageInfo()
@@ -425,7 +476,8 @@ private Q_SLOTS:
         QString typeText = "old", description = "old";
         int width = 1, height = 1, a = 1, b = 1, colors = 1;
         for (const char *name : {"notes.txt", "missing.bmp", "chime.wav", "tune.mid"}) {
-            QVERIFY2(!ReadImageInfo(data(name), typeText, width, height, a, b, colors, description), name);
+            QVERIFY2(!ReadImageInfo(data(name), typeText, width, height, a, b, colors, description),
+                     name);
             QCOMPARE(typeText, QString());
             QCOMPARE(width, 0);
             QCOMPARE(description, QString());
@@ -438,9 +490,12 @@ private Q_SLOTS:
         QFile file(data("scene-64x48.jpg"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QByteArray jpeg = file.readAll();
-        const QByteArray exif = QByteArray("Exif\0\0II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0\0\0\0\0", 32);
+        const QByteArray exif = QByteArray(
+            "Exif\0\0II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0\0\0\0\0", 32);
         QByteArray app1("\xFF\xE1", 2);
-        app1.append(char((exif.size() + 2) >> 8)).append(char((exif.size() + 2) & 0xFF)).append(exif);
+        app1.append(char((exif.size() + 2) >> 8))
+            .append(char((exif.size() + 2) & 0xFF))
+            .append(exif);
         jpeg.insert(2, app1);
         TestDir dir;
         const QImage turned = read(dir.write("turned.jpg", jpeg));
@@ -448,13 +503,15 @@ private Q_SLOTS:
         const QImage upright = read(data("scene-64x48.jpg"));
         QCOMPARE(MaxDifference(turned, upright.transformed(QTransform().rotate(90))), 0);
 
-        QCOMPARE(ExifOrientation(reinterpret_cast<const uchar *>(exif.constData()), exif.size()), 6);
+        QCOMPARE(ExifOrientation(reinterpret_cast<const uchar *>(exif.constData()), exif.size()),
+                 6);
         // Cut short or lying about its entries, it names no orientation.
         QCOMPARE(ExifOrientation(reinterpret_cast<const uchar *>(exif.constData()), 20), 0);
         QByteArray lying = exif;
         lying[14] = char(0x7F);
         lying.chop(10);
-        QCOMPARE(ExifOrientation(reinterpret_cast<const uchar *>(lying.constData()), lying.size()), 0);
+        QCOMPARE(ExifOrientation(reinterpret_cast<const uchar *>(lying.constData()), lying.size()),
+                 0);
     }
 
     void mciExtensionsAndTheOpenFilter()
@@ -464,13 +521,15 @@ private Q_SLOTS:
                  QStringLiteral("All Media|*.BMP;*.CMS;*.GIF;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;"
                                 "|BMP|*.BMP|CMS|*.CMS|GIF|*.GIF|JPG|*.JPG|PCX|*.PCX|PNG|*.PNG"
                                 "|RTF|*.RTF|SCM|*.SCM|TIF|*.TIF"));
-        writePlatformIni("[mci extensions]\nWAV=waveaudio\nMID=none\nRMI=none\nAVI=none\nMOV=QuickTime\n");
+        writePlatformIni(
+            "[mci extensions]\nWAV=waveaudio\nMID=none\nRMI=none\nAVI=none\nMOV=QuickTime\n");
         QVERIFY(MciExtensionKnown("wav"));
         QVERIFY(!MciExtensionKnown("MID"));
-        QCOMPARE(MediaOpenFilter(),
-                 QStringLiteral("All Media|*.BMP;*.CMS;*.GIF;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.WAV;*.MOV;"
-                                "|BMP|*.BMP|CMS|*.CMS|GIF|*.GIF|JPG|*.JPG|PCX|*.PCX|PNG|*.PNG"
-                                "|RTF|*.RTF|SCM|*.SCM|TIF|*.TIF|Wav|*.WAV|Mov|*.MOV"));
+        QCOMPARE(
+            MediaOpenFilter(),
+            QStringLiteral("All Media|*.BMP;*.CMS;*.GIF;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.WAV;*.MOV;"
+                           "|BMP|*.BMP|CMS|*.CMS|GIF|*.GIF|JPG|*.JPG|PCX|*.PCX|PNG|*.PNG"
+                           "|RTF|*.RTF|SCM|*.SCM|TIF|*.TIF|Wav|*.WAV|Mov|*.MOV"));
         // Without a word from platform.ini the engine answers; it never plays pictures.
         QFile::remove(QDir(ConfigDir()).filePath(QStringLiteral("platform.ini")));
         QVERIFY(!MciExtensionKnown("BMP"));
@@ -482,12 +541,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("base");
         QTest::addColumn<QString>("resource");
-        QTest::newRow("dotted resource") << "C:\\PICS\\LOGO.V2.RES" << "LOGO.V2.RES" << "LOGO";
-        QTest::newRow("unix path") << "/home/u/logo.res" << "logo.res" << "logo";
-        QTest::newRow("drive only") << "D:PIC.RES" << "PIC.RES" << "PIC";
-        QTest::newRow("no separator") << "101" << "101" << "101";
-        QTest::newRow("empty") << "" << "" << "";
-        QTest::newRow("long name cut at 64") << QString(70, u'a') + ".res" << QString(64, u'a') << QString(64, u'a');
+        QTest::newRow("dotted resource") << "C:\\PICS\\LOGO.V2.RES"
+                                         << "LOGO.V2.RES"
+                                         << "LOGO";
+        QTest::newRow("unix path") << "/home/u/logo.res"
+                                   << "logo.res"
+                                   << "logo";
+        QTest::newRow("drive only") << "D:PIC.RES"
+                                    << "PIC.RES"
+                                    << "PIC";
+        QTest::newRow("no separator") << "101"
+                                      << "101"
+                                      << "101";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << "";
+        QTest::newRow("long name cut at 64")
+            << QString(70, u'a') + ".res" << QString(64, u'a') << QString(64, u'a');
     }
 
     void baseNames()
@@ -521,7 +591,8 @@ private Q_SLOTS:
         QTest::newRow("info 24 bits") << info << 0 << 40;
         info[14] = 8;
         QTest::newRow("table past the end") << info + QByteArray(10, 0) << 0 << -1;
-        QTest::newRow("unknown header") << QByteArray("\x14\0\0\0", 4) + QByteArray(20, 0) << 0 << -1;
+        QTest::newRow("unknown header")
+            << QByteArray("\x14\0\0\0", 4) + QByteArray(20, 0) << 0 << -1;
         QTest::newRow("nothing") << QByteArray() << 0 << -1;
     }
 
@@ -532,7 +603,8 @@ private Q_SLOTS:
         QFETCH(int, offset);
         int numColors = -5;
         qsizetype bits = -5;
-        DibColorInfo(reinterpret_cast<const uchar *>(header.constData()), header.size(), numColors, bits);
+        DibColorInfo(reinterpret_cast<const uchar *>(header.constData()), header.size(), numColors,
+                     bits);
         QCOMPARE(numColors, colours);
         QCOMPARE(bits, qsizetype(offset));
     }
@@ -557,7 +629,8 @@ private Q_SLOTS:
         QVERIFY(QFile::rename(dib, dir.filePath("testmodule/bitmaps/101")));
         QTemporaryFile qrc(dir.filePath("XXXXXX.qrc"));
         QVERIFY(qrc.open());
-        qrc.write("<RCC><qresource prefix=\"/\"><file>testmodule/bitmaps/101</file></qresource></RCC>");
+        qrc.write(
+            "<RCC><qresource prefix=\"/\"><file>testmodule/bitmaps/101</file></qresource></RCC>");
         qrc.close();
         const QString rcc = QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) + "/rcc";
         const QString out = dir.filePath("module.rcc");

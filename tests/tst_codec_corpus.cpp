@@ -64,7 +64,8 @@ void checkBroken(Decoder decode, const QString &dir, const QStringList &patterns
         const QImage image = decodeFile(decode, path, &error);
         if (image.isNull()) {
             ++failed;
-            QVERIFY2(!error.isEmpty(), qPrintable(path + QStringLiteral(": failure without a reason")));
+            QVERIFY2(!error.isEmpty(),
+                     qPrintable(path + QStringLiteral(": failure without a reason")));
         }
         if (nameIn(path, mustFail))
             QVERIFY2(image.isNull(), qPrintable(path + QStringLiteral(" should be refused")));
@@ -101,8 +102,8 @@ QImage pngSuiteReference(const QString &png)
     return out;
 }
 
-#define REQUIRE_CORPUS(dir)                                                                       \
-    if (!QFileInfo(corpus(dir)).isDir())                                                          \
+#define REQUIRE_CORPUS(dir)                                                                        \
+    if (!QFileInfo(corpus(dir)).isDir())                                                           \
         QSKIP(qPrintable(QStringLiteral("test corpus %1 is absent").arg(corpus(dir))));
 
 } // namespace
@@ -115,13 +116,14 @@ private Q_SLOTS:
     {
         REQUIRE_CORPUS("bmp/bmpsuite");
         // Files the suite renders through another file's reference picture.
-        const QHash<QString, QString> alias = {{"rgb16-565pal", "rgb16-565"}, {"rgb16bfdef", "rgb16"}};
+        const QHash<QString, QString> alias = {{"rgb16-565pal", "rgb16-565"},
+                                               {"rgb16bfdef", "rgb16"}};
         for (const QString &path : files("bmp/bmpsuite/g", {"*.bmp"})) {
             const QImage ours = decodeFile(DecodeBmp, path);
             QVERIFY2(!ours.isNull(), qPrintable(path));
             const QString base = QFileInfo(path).completeBaseName();
-            QImage ref = QtDecode(corpus("bmp/bmpsuite/reference_html/") + alias.value(base, base)
-                                  + ".png");
+            QImage ref =
+                QtDecode(corpus("bmp/bmpsuite/reference_html/") + alias.value(base, base) + ".png");
             if (ref.isNull())
                 ref = QtDecode(path);
             const int diff = MaxDifference(ours, ref);
@@ -225,9 +227,9 @@ private Q_SLOTS:
     void pngOthers()
     {
         REQUIRE_CORPUS("png/pillow");
-        checkBroken(DecodePng, "png", {"*.png"},
-                    {"broken.png", "broken_data_stream.png", "corrupted-compression.png",
-                     "zero-byte.png"});
+        checkBroken(
+            DecodePng, "png", {"*.png"},
+            {"broken.png", "broken_data_stream.png", "corrupted-compression.png", "zero-byte.png"});
         // Cut short after some rows: those rows show.
         const QImage truncated = decodeFile(DecodePng, corpus("png/pillow/truncated_image.png"));
         QVERIFY(!truncated.isNull());
@@ -261,8 +263,8 @@ private Q_SLOTS:
             const int diff = MaxDifference(ours, MagickDecode(path));
             QVERIFY2(diff == 0, qPrintable(describe(path, diff)));
         }
-        const QImage white = decodeFile(
-            DecodePcx, corpus("pcx/gfxprim/valid/ver3_0_palette_1bpp_10x10_white.pcx"));
+        const QImage white =
+            decodeFile(DecodePcx, corpus("pcx/gfxprim/valid/ver3_0_palette_1bpp_10x10_white.pcx"));
         QCOMPARE(white.pixel(5, 5), qRgb(255, 255, 255));
         checkBroken(DecodePcx, "pcx", {"*.pcx", "*.bin"},
                     {"01r_00.pcx", "ossfuzz-*", "pcx_overrun*"});
@@ -276,13 +278,29 @@ private Q_SLOTS:
         // ImageMagick renders these kinds otherwise (subsampled YCbCr, old-style JPEG, Lab,
         // signed samples, unassociated alpha, CMYK with extra inks, orientation), so they
         // are checked against libtiff's renderings below instead.
-        const QStringList otherwise = {
-            "ycbcr*", "smallliz.tif", "ojpeg_*", "old-style-jpeg*", "*lab*", "hopper.Lab.tif",
-            "int16*", "minisblack-1c-i16b.tiff", "seq-*-i16-*", "seq-*-i8-*", "16bit.s.tif",
-            "*RGBa*", "seq-4c-*", "minisblack-2c-8b-alpha.tiff", "cmyk-4c-8b.tiff",
-            "extra_bits_gray_8b.tiff", "TODO hpredict_cmyk.tiff", "off_l16.tif",
-            "g4_orientation_*", "hopper2I*", "hopper4I*", "seq-1c-4b-miniswhite-*",
-            "clusterfuzz-*"};
+        const QStringList otherwise = {"ycbcr*",
+                                       "smallliz.tif",
+                                       "ojpeg_*",
+                                       "old-style-jpeg*",
+                                       "*lab*",
+                                       "hopper.Lab.tif",
+                                       "int16*",
+                                       "minisblack-1c-i16b.tiff",
+                                       "seq-*-i16-*",
+                                       "seq-*-i8-*",
+                                       "16bit.s.tif",
+                                       "*RGBa*",
+                                       "seq-4c-*",
+                                       "minisblack-2c-8b-alpha.tiff",
+                                       "cmyk-4c-8b.tiff",
+                                       "extra_bits_gray_8b.tiff",
+                                       "TODO hpredict_cmyk.tiff",
+                                       "off_l16.tif",
+                                       "g4_orientation_*",
+                                       "hopper2I*",
+                                       "hopper4I*",
+                                       "seq-1c-4b-miniswhite-*",
+                                       "clusterfuzz-*"};
         int compared = 0;
         for (const QString &path : files("tif", {"*.tif", "*.tiff"})) {
             if (path.contains("fuzz_images") || nameIn(path, otherwise))
@@ -308,14 +326,16 @@ private Q_SLOTS:
             QVERIFY2(MeanDifference(turned, upright) < 2.0, qPrintable(QString::number(i)));
         }
         // Grey stored with white as zero looks like grey stored the usual way.
-        const QImage normal = decodeFile(DecodeTiff, corpus("tif/pillow/tiff_gray_2_4_bpp/hopper2.tif"));
+        const QImage normal =
+            decodeFile(DecodeTiff, corpus("tif/pillow/tiff_gray_2_4_bpp/hopper2.tif"));
         const QImage inverted =
             decodeFile(DecodeTiff, corpus("tif/pillow/tiff_gray_2_4_bpp/hopper2I.tif"));
         QCOMPARE(MaxDifference(normal, inverted), 0);
         // The compressions of the classic set load.
-        for (const char *name : {"image-tiff/libtiffpic/quad-lzw.tif",
-                                 "image-tiff/libtiffpic/quad-tile.tif", "pillow/tiff_adobe_deflate.tif",
-                                 "image-tiff/libtiffpic/g3test.tif", "image-tiff/libtiffpic/zackthecat.tif"}) {
+        for (const char *name :
+             {"image-tiff/libtiffpic/quad-lzw.tif", "image-tiff/libtiffpic/quad-tile.tif",
+              "pillow/tiff_adobe_deflate.tif", "image-tiff/libtiffpic/g3test.tif",
+              "image-tiff/libtiffpic/zackthecat.tif"}) {
             if (QFileInfo::exists(corpus("tif/") + name))
                 QVERIFY2(!decodeFile(DecodeTiff, corpus("tif/") + name).isNull(), name);
         }
@@ -338,7 +358,8 @@ private Q_SLOTS:
                 continue;
             QCOMPARE(ours.size(), ref.size());
             const double mean = MeanDifference(ours, ref);
-            QVERIFY2(mean < 1.0, qPrintable(QStringLiteral("%1: mean difference %2").arg(path).arg(mean)));
+            QVERIFY2(mean < 1.0,
+                     qPrintable(QStringLiteral("%1: mean difference %2").arg(path).arg(mean)));
         }
         checkBroken(DecodeJpeg, "jpg", {"*.jpg", "*.jpeg"}, {"invalid-magic.jpg"});
     }

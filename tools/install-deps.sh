@@ -16,6 +16,8 @@ packages=(
     gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav timgm6mb-soundfont
     # tests and the look of the program under a virtual screen
     xvfb xauth clang-format imagemagick
+    # fuzzing (make fuzz) and benchmarks (build/bin/korvid-bench)
+    clang libclang-rt-14-dev libjpeg-turbo-progs
 )
 
 missing=()

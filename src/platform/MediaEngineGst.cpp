@@ -33,11 +33,13 @@ bool hasElement(const char *name)
 bool hasSoundFont()
 {
     QStringList dirs;
-    for (const QString &data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+    for (const QString &data :
+         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
         dirs << data + QStringLiteral("/sounds/sf2") << data + QStringLiteral("/soundfonts");
     dirs << QStringLiteral("/usr/share/sounds/sf2") << QStringLiteral("/usr/share/soundfonts");
     for (const QString &dir : dirs) {
-        if (!QDir(dir).entryList({QStringLiteral("*.sf2"), QStringLiteral("*.SF2")}, QDir::Files)
+        if (!QDir(dir)
+                 .entryList({QStringLiteral("*.sf2"), QStringLiteral("*.SF2")}, QDir::Files)
                  .isEmpty())
             return true;
     }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
+
 // The operating-system services the program needs, behind one small interface so that a
 // port touches only this folder. Everything here is safe to call from any thread.
 
@@ -35,3 +37,8 @@ QString DesktopWallpaper();
 // "WAV", "MID", "RMI", "AVI", "MOV"): the elements it needs are installed, and for MIDI
 // a SoundFont too.
 bool MediaEngineCanPlay(const QString &extension);
+
+// Memory for a large picture. Where the system offers it, it is backed by huge pages, which
+// makes filling a fresh picture several times faster. Release it with FreeLargeBuffer.
+void *AllocateLargeBuffer(std::size_t bytes);
+void FreeLargeBuffer(void *buffer);

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QStorageInfo>
 
+#include <cstdlib>
+
 bool DriveReady(const QString &root)
 {
     const QStorageInfo volume(root);
@@ -19,4 +21,14 @@ QString DesktopWallpaper()
 bool MediaEngineCanPlay(const QString &)
 {
     return false;
+}
+
+void *AllocateLargeBuffer(std::size_t bytes)
+{
+    return std::malloc(bytes);
+}
+
+void FreeLargeBuffer(void *buffer)
+{
+    std::free(buffer);
 }

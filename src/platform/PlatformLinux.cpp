@@ -11,6 +11,10 @@
 #include <QTextStream>
 #include <QUrl>
 
+#include <cstdlib>
+
+#include <sys/mman.h>
+
 namespace {
 
 // Desktop tools answer at once; a hung one must not hold up the program's start.
@@ -108,4 +112,22 @@ QString DesktopWallpaper()
     else if (!desktop.isEmpty())
         wallpaper = gnomeWallpaper();
     return wallpaper;
+}
+
+void *AllocateLargeBuffer(std::size_t bytes)
+{
+    constexpr std::size_t HugePage = std::size_t(2) << 20;
+    if (bytes < 2 * HugePage)
+        return std::malloc(bytes);
+    const std::size_t rounded = (bytes + HugePage - 1) & ~(HugePage - 1);
+    void *buffer = std::aligned_alloc(HugePage, rounded);
+    // Only a hint: without transparent huge pages the memory works all the same.
+    if (buffer)
+        madvise(buffer, rounded, MADV_HUGEPAGE);
+    return buffer;
+}
+
+void FreeLargeBuffer(void *buffer)
+{
+    std::free(buffer);
 }

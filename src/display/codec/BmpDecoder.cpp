@@ -64,8 +64,7 @@ public:
         : m_in(in)
         , m_ctx(ctx)
         , m_reader(in)
-    {
-    }
+    {}
 
     QImage decode(bool withFileHeader);
 
@@ -100,7 +99,7 @@ QImage BmpReader::decode(bool withFileHeader)
     }
 
     const bool indexed = h.bits <= 8;
-    const QImage::Format format = indexed ? QImage::Format_Indexed8
+    const QImage::Format format = indexed       ? QImage::Format_Indexed8
                                   : h.alphaMask ? QImage::Format_ARGB32
                                                 : QImage::Format_RGB32;
     QImage image = m_ctx.allocate(h.width, h.height, format);
@@ -176,8 +175,8 @@ QImage BmpReader::decodeUncompressed(QImage image)
                     out[x] = qRgb(src[2], src[1], src[0]);
             } else {
                 for (int x = 0; x < h.width; ++x, src += 3) {
-                    const quint32 p = quint32(src[0]) | quint32(src[1]) << 8
-                                      | quint32(src[2]) << 16;
+                    const quint32 p =
+                        quint32(src[0]) | quint32(src[1]) << 8 | quint32(src[2]) << 16;
                     out[x] = qRgba(red(p), green(p), blue(p), alpha(p));
                 }
             }
@@ -189,8 +188,8 @@ QImage BmpReader::decodeUncompressed(QImage image)
                              | quint32(src[2]) << 16;
             } else {
                 for (int x = 0; x < h.width; ++x, src += 4) {
-                    const quint32 p = quint32(src[0]) | quint32(src[1]) << 8
-                                      | quint32(src[2]) << 16 | quint32(src[3]) << 24;
+                    const quint32 p = quint32(src[0]) | quint32(src[1]) << 8 | quint32(src[2]) << 16
+                                      | quint32(src[3]) << 24;
                     out[x] = qRgba(red(p), green(p), blue(p), alpha(p));
                 }
             }

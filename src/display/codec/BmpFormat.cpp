@@ -69,8 +69,8 @@ bool ReadBmpInfo(ByteReader &reader, bool withFileHeader, qint64 streamSize, Bmp
         return failWith(why, QStringLiteral("The bitmap's header is missing."));
     const quint32 headerSize = u32(h.data());
     if (headerSize != 12 && (headerSize < 16 || headerSize > 65536))
-        return failWith(why, QStringLiteral("The bitmap's header has an unknown size (%1).")
-                                 .arg(headerSize));
+        return failWith(
+            why, QStringLiteral("The bitmap's header has an unknown size (%1).").arg(headerSize));
     const qint64 kept = qMin<qint64>(headerSize, qint64(h.size()));
     if (reader.read(h.data() + 4, kept - 4) < kept - 4
         || (headerSize > h.size() && !reader.skip(headerSize - h.size())))
@@ -103,9 +103,9 @@ bool ReadBmpInfo(ByteReader &reader, bool withFileHeader, qint64 streamSize, Bmp
         height = -height;
     }
     if (info.width <= 0 || height <= 0 || height > 0x7FFFFFFF)
-        return failWith(why, QStringLiteral("The bitmap's size is invalid (%1 x %2).")
-                                 .arg(info.width)
-                                 .arg(height));
+        return failWith(
+            why,
+            QStringLiteral("The bitmap's size is invalid (%1 x %2).").arg(info.width).arg(height));
     info.height = int(height);
 
     // OS/2 2.x reuses two codes: Huffman 1-D (not read here) and RLE24.

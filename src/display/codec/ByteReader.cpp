@@ -6,8 +6,7 @@
 
 ByteReader::ByteReader(QIODevice &device)
     : m_device(device)
-{
-}
+{}
 
 bool ByteReader::refill()
 {

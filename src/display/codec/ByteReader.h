@@ -19,6 +19,17 @@ public:
             return -1;
         return m_buffer[m_pos++];
     }
+    // The bytes buffered from the current position on (refilling when none are), for
+    // decoders that walk them directly; count is 0 at the end of the data. Consume what
+    // was used with advance().
+    const uchar *buffered(qint64 *count)
+    {
+        if (m_pos == m_end)
+            refill();
+        *count = m_end - m_pos;
+        return m_buffer + m_pos;
+    }
+    void advance(qint64 count) { m_pos += count; }
     // Copies up to count bytes into target; returns how many there were.
     qint64 read(uchar *target, qint64 count);
     // Skips count bytes; false when the data ends first.

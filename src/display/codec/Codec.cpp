@@ -21,8 +21,8 @@ using Decoder = QImage (*)(QIODevice &, DecodeContext &);
 
 // Opens, decodes and reduces one file. assignAlways: the bitmap takes the result even
 // when the read fails.
-bool readFile(Decoder decode, bool assignAlways, const QString &fileName, int colorBits,
-              int dither, QImage &bitmap, const TProgressCallback &progress)
+bool readFile(Decoder decode, bool assignAlways, const QString &fileName, int colorBits, int dither,
+              QImage &bitmap, const TProgressCallback &progress)
 {
     DecodeContext ctx(progress);
     QImage image;
@@ -85,8 +85,8 @@ QString CodecErrorString()
     return t_lastError;
 }
 
-bool ReadImageInfo(const QString &FileName, QString &TypeText, int &Width, int &Height,
-                   int &ValueA, int &ValueB, int &Colors, QString &Description)
+bool ReadImageInfo(const QString &FileName, QString &TypeText, int &Width, int &Height, int &ValueA,
+                   int &ValueB, int &Colors, QString &Description)
 {
     TImageInfo info;
     QFile file(FileName);
@@ -137,8 +137,8 @@ bool DibColorInfo(const uchar *data, qsizetype size, int &NumColors, qsizetype &
     BitsOffset = -1;
     if (!data || size < 4)
         return false;
-    const quint32 headerSize = quint32(data[0]) | quint32(data[1]) << 8
-                               | quint32(data[2]) << 16 | quint32(data[3]) << 24;
+    const quint32 headerSize =
+        quint32(data[0]) | quint32(data[1]) << 8 | quint32(data[2]) << 16 | quint32(data[3]) << 24;
     qint64 colours = 0;
     int entry = 4;
     if (headerSize == 12) {

@@ -39,8 +39,8 @@ QString CodecErrorString();
 // ("BMP", "GIF", "JPG", "PCX", "PNG", "TIF"), size, value A (bits per pixel), value B
 // (horizontal dots per inch, 0 when unknown), colour count (0 for true colour) and a
 // description. The outputs are set in every case (empty and 0 on failure).
-bool ReadImageInfo(const QString &FileName, QString &TypeText, int &Width, int &Height,
-                   int &ValueA, int &ValueB, int &Colors, QString &Description);
+bool ReadImageInfo(const QString &FileName, QString &TypeText, int &Width, int &Height, int &ValueA,
+                   int &ValueB, int &Colors, QString &Description);
 
 // Whether sounds or videos with this extension (without the dot, such as "WAV") can be
 // played here: platform.ini's [mci extensions] decides when it names the extension

@@ -152,9 +152,8 @@ QList<QRgb> AdaptivePalette(const QImage &image, int count)
         Box box = boxes[size_t(chosen)];
         const size_t middle = box.begin + (box.end - box.begin) / 2;
         std::nth_element(sample.begin() + box.begin, sample.begin() + middle,
-                         sample.begin() + box.end, [&](QRgb a, QRgb b) {
-                             return channel(a, axis) < channel(b, axis);
-                         });
+                         sample.begin() + box.end,
+                         [&](QRgb a, QRgb b) { return channel(a, axis) < channel(b, axis); });
         boxes[size_t(chosen)] = {box.begin, middle};
         boxes.push_back({middle, box.end});
     }
@@ -200,7 +199,7 @@ QImage ApplyColorDepth(QImage image, int colorBits, bool dither)
             return image;
         default:
             return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
-                                                                  : QImage::Format_RGB32);
+                                                                 : QImage::Format_RGB32);
         }
     }
 }

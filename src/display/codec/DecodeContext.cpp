@@ -4,6 +4,8 @@
 
 #include <atomic>
 
+#include "platform/Platform.h"
+
 namespace {
 
 std::atomic<qint64> s_decodeLimit{qint64(1) << 30};
@@ -22,8 +24,7 @@ void SetDecodeLimit(qint64 bytes)
 
 DecodeContext::DecodeContext(TProgressCallback progress)
     : m_progress(std::move(progress))
-{
-}
+{}
 
 bool DecodeContext::report(int percent)
 {
@@ -83,12 +84,15 @@ QImage DecodeContext::allocate(int width, int height, QImage::Format format)
     const int bytesPerPixel = qMax(1, QImage::toPixelFormat(format).bitsPerPixel() / 8);
     if (!fits(width, height, bytesPerPixel))
         return {};
-    QImage image(width, height, format);
-    if (image.isNull())
+    const qsizetype bytesPerLine =
+        ((qsizetype(width) * QImage::toPixelFormat(format).bitsPerPixel() + 31) >> 5) << 2;
+    void *pixels = AllocateLargeBuffer(size_t(bytesPerLine) * size_t(height));
+    if (!pixels)
         return fail(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels.")
                         .arg(width)
                         .arg(height));
-    return image;
+    return QImage(static_cast<uchar *>(pixels), width, height, bytesPerLine, format,
+                  FreeLargeBuffer, pixels);
 }
 
 QImage DecodeContext::fail(const QString &why)

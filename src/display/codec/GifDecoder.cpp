@@ -32,7 +32,8 @@ QImage DecodeGif(QIODevice &in, DecodeContext &ctx)
     int error = 0;
     GifFileType *gif = DGifOpen(&in, readData, &error);
     if (!gif)
-        return ctx.fail(QStringLiteral("This is not a readable GIF file (%1).").arg(gifError(error)));
+        return ctx.fail(
+            QStringLiteral("This is not a readable GIF file (%1).").arg(gifError(error)));
     struct Close
     {
         GifFileType *gif;
@@ -55,8 +56,8 @@ QImage DecodeGif(QIODevice &in, DecodeContext &ctx)
             int code = 0;
             GifByteType *extension = nullptr;
             if (DGifGetExtension(gif, &code, &extension) == GIF_ERROR)
-                return ctx.fail(QStringLiteral("The GIF file is damaged (%1).")
-                                    .arg(gifError(gif->Error)));
+                return ctx.fail(
+                    QStringLiteral("The GIF file is damaged (%1).").arg(gifError(gif->Error)));
             if (code == GRAPHICS_EXT_FUNC_CODE && extension && extension[0] >= 4) {
                 GraphicsControlBlock gcb;
                 if (DGifExtensionToGCB(extension[0], extension + 1, &gcb) == GIF_OK)
@@ -64,16 +65,16 @@ QImage DecodeGif(QIODevice &in, DecodeContext &ctx)
             }
             while (extension) {
                 if (DGifGetExtensionNext(gif, &extension) == GIF_ERROR)
-                    return ctx.fail(QStringLiteral("The GIF file is damaged (%1).")
-                                        .arg(gifError(gif->Error)));
+                    return ctx.fail(
+                        QStringLiteral("The GIF file is damaged (%1).").arg(gifError(gif->Error)));
             }
             continue;
         }
         if (type != IMAGE_DESC_RECORD_TYPE)
             continue;
         if (DGifGetImageDesc(gif) == GIF_ERROR)
-            return ctx.fail(QStringLiteral("The GIF picture is damaged (%1).")
-                                .arg(gifError(gif->Error)));
+            return ctx.fail(
+                QStringLiteral("The GIF picture is damaged (%1).").arg(gifError(gif->Error)));
         break;
     }
 

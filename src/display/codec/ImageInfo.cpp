@@ -88,8 +88,8 @@ bool jpegInfo(QIODevice &in, TImageInfo &info)
         const int length = hi << 8 | lo;
         if (length < 2)
             return false;
-        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4
-                           && marker != 0xC8 && marker != 0xCC;
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         const bool wanted = frame || marker == 0xE0 || marker == 0xEE;
         uchar data[16] = {};
         const int kept = wanted ? qMin(length - 2, int(sizeof data)) : 0;
@@ -109,15 +109,15 @@ bool jpegInfo(QIODevice &in, TImageInfo &info)
             info.valueA = data[0] * components;
             info.valueB = dpi;
             info.colors = components == 1 ? 256 : 0;
-            const bool progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA
-                                     || marker == 0xCE;
-            info.description = QStringLiteral("JPEG %1%2")
-                                   .arg(progressive ? QStringLiteral("progressive")
-                                                    : QStringLiteral("baseline"),
-                                        components == 4 ? (adobe ? QStringLiteral(" Adobe CMYK")
-                                                                 : QStringLiteral(" CMYK"))
-                                        : components == 1 ? QStringLiteral(" grey")
-                                                          : QString());
+            const bool progressive =
+                marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
+            info.description =
+                QStringLiteral("JPEG %1%2")
+                    .arg(progressive ? QStringLiteral("progressive") : QStringLiteral("baseline"),
+                         components == 4
+                             ? (adobe ? QStringLiteral(" Adobe CMYK") : QStringLiteral(" CMYK"))
+                         : components == 1 ? QStringLiteral(" grey")
+                                           : QString());
             return info.width > 0 && info.height > 0;
         }
     }
@@ -167,8 +167,8 @@ bool pngInfo(QIODevice &in, TImageInfo &info)
     info.height = int(height);
     info.valueA = depth * channels;
     info.colors = (colorType == 0 || colorType == 3) && depth <= 8 ? 1 << depth : 0;
-    info.description = QStringLiteral("PNG %1%2").arg(
-        kind, interlaced ? QStringLiteral(" interlaced") : QString());
+    info.description = QStringLiteral("PNG %1%2")
+                           .arg(kind, interlaced ? QStringLiteral(" interlaced") : QString());
     // Colour count and resolution come from the chunks before the image data.
     for (;;) {
         uchar chunk[8];
@@ -268,10 +268,10 @@ bool tiffInfo(QIODevice &in, TImageInfo &info)
     info.valueA = total;
     if (xRes > 0 && xRes < 1e6)
         info.valueB = unit == RESUNIT_CENTIMETER ? qRound(xRes * 2.54) : qRound(xRes);
-    const bool indexed = photometric == PHOTOMETRIC_PALETTE
-                         || ((photometric == PHOTOMETRIC_MINISBLACK
-                              || photometric == PHOTOMETRIC_MINISWHITE)
-                             && samples == 1);
+    const bool indexed =
+        photometric == PHOTOMETRIC_PALETTE
+        || ((photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE)
+            && samples == 1);
     info.colors = indexed && bits <= 8 ? 1 << bits : 0;
     info.description = QStringLiteral("TIFF %1").arg(tiffCompression(compression));
     return true;

@@ -226,8 +226,8 @@ QImage DecodeJpeg(QIODevice &in, DecodeContext &ctx)
     else
         cinfo.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
 
-    QImage image = ctx.allocate(int(cinfo.image_width), int(cinfo.image_height),
-                                QImage::Format_RGB32);
+    QImage image =
+        ctx.allocate(int(cinfo.image_width), int(cinfo.image_height), QImage::Format_RGB32);
     if (image.isNull())
         return image;
     if (cinfo.density_unit == 1 || cinfo.density_unit == 2) {

@@ -22,8 +22,7 @@ public:
     explicit RunDecoder(ByteReader &reader, bool compressed)
         : m_reader(reader)
         , m_compressed(compressed)
-    {
-    }
+    {}
 
     // Fills count bytes; false when the data ends first.
     bool fill(uchar *target, qint64 count)
@@ -32,25 +31,69 @@ public:
             return m_reader.read(target, count) == count;
         qint64 done = 0;
         while (done < count) {
-            if (m_run == 0) {
-                const int b = m_reader.get();
-                if (b < 0)
-                    return false;
-                if ((b & 0xC0) == 0xC0) {
-                    m_run = b & 0x3F;
-                    const int value = m_reader.get();
-                    if (value < 0)
-                        return false;
-                    m_value = uchar(value);
-                    continue;
-                }
-                target[done++] = uchar(b);
+            if (m_run > 0) {
+                const qint64 chunk = qMin<qint64>(m_run, count - done);
+                std::memset(target + done, m_value, size_t(chunk));
+                done += chunk;
+                m_run -= int(chunk);
                 continue;
             }
-            const qint64 chunk = qMin<qint64>(m_run, count - done);
-            std::memset(target + done, m_value, size_t(chunk));
-            done += chunk;
-            m_run -= int(chunk);
+            qint64 available = 0;
+            const uchar *in = m_reader.buffered(&available);
+            if (available == 0)
+                return false;
+            // Walk the buffered bytes directly while they hold whole codes.
+            qint64 used = 0;
+            bool stop = false;
+            while (!stop && done < count && used < available) {
+                // Eight plain bytes at a time while no run code is among them.
+                while (count - done >= 8 && available - used >= 8) {
+                    quint64 word;
+                    std::memcpy(&word, in + used, 8);
+                    if (word & (word << 1) & 0x8080808080808080ull)
+                        break;
+                    std::memcpy(target + done, &word, 8);
+                    done += 8;
+                    used += 8;
+                }
+                // Then code by code over the next stretch.
+                for (int k = 0; k < 16 && done < count && used < available; ++k) {
+                    const uchar b = in[used];
+                    if ((b & 0xC0) != 0xC0) {
+                        target[done++] = b;
+                        ++used;
+                        continue;
+                    }
+                    if (used + 1 == available) {
+                        stop = true; // the value byte is in the next buffer
+                        break;
+                    }
+                    m_value = in[used + 1];
+                    used += 2;
+                    const qint64 chunk = qMin<qint64>(b & 0x3F, count - done);
+                    // Runs of one are common where bytes need the code to escape them.
+                    if (chunk == 1)
+                        target[done] = m_value;
+                    else
+                        std::memset(target + done, m_value, size_t(chunk));
+                    done += chunk;
+                    m_run = (b & 0x3F) - int(chunk);
+                    if (m_run > 0) {
+                        stop = true;
+                        break;
+                    }
+                }
+            }
+            m_reader.advance(used);
+            if (used == 0) {
+                // A run code at the very end of the buffer: take it and its value apart.
+                const int code = m_reader.get();
+                const int value = m_reader.get();
+                if (value < 0)
+                    return false;
+                m_run = code & 0x3F;
+                m_value = uchar(value);
+            }
         }
         return true;
     }
@@ -77,7 +120,7 @@ QImage DecodePcx(QIODevice &in, DecodeContext &ctx)
         return ctx.fail(why);
 
     const int totalBits = h.bitsPerPixel * h.planes;
-    const QImage::Format format = totalBits <= 8 ? QImage::Format_Indexed8
+    const QImage::Format format = totalBits <= 8  ? QImage::Format_Indexed8
                                   : h.planes == 4 ? QImage::Format_ARGB32
                                                   : QImage::Format_RGB32;
     QImage image = ctx.allocate(h.width, h.height, format);

@@ -120,8 +120,8 @@ QImage DecodePng(QIODevice &in, DecodeContext &ctx)
                             .arg(QString::fromLatin1(st.message)));
     const png_uint_32 width = png_get_image_width(st.png, st.info);
     const png_uint_32 height = png_get_image_height(st.png, st.info);
-    QImage image = ctx.allocate(int(width), int(height),
-                                alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    QImage image =
+        ctx.allocate(int(width), int(height), alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (image.isNull())
         return image;
     if (png_get_rowbytes(st.png, st.info) != size_t(width) * 4)

@@ -58,8 +58,8 @@ QImage DecodeTiff(QIODevice &in, DecodeContext &ctx)
     char why[1024] = {};
     TIFFRGBAImage rgba;
     if (!TIFFRGBAImageOK(tif, why) || !TIFFRGBAImageBegin(&rgba, tif, 0, why))
-        return ctx.fail(QStringLiteral("This TIFF picture cannot be read (%1).")
-                            .arg(QString::fromLatin1(why)));
+        return ctx.fail(
+            QStringLiteral("This TIFF picture cannot be read (%1).").arg(QString::fromLatin1(why)));
     struct End
     {
         TIFFRGBAImage &rgba;
@@ -74,16 +74,17 @@ QImage DecodeTiff(QIODevice &in, DecodeContext &ctx)
     rgba.req_orientation = orientation;
 
     const bool alpha = rgba.alpha != 0;
-    QImage image = ctx.allocate(int(rgba.width), int(rgba.height),
-                                alpha ? QImage::Format_RGBA8888_Premultiplied
-                                      : QImage::Format_RGBX8888);
+    QImage image =
+        ctx.allocate(int(rgba.width), int(rgba.height),
+                     alpha ? QImage::Format_RGBA8888_Premultiplied : QImage::Format_RGBX8888);
     if (image.isNull())
         return image;
     float xRes = 0, yRes = 0;
     uint16_t unit = RESUNIT_INCH;
     TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
-    if (TIFFGetField(tif, TIFFTAG_XRESOLUTION, &xRes) && TIFFGetField(tif, TIFFTAG_YRESOLUTION, &yRes)
-        && xRes > 0 && yRes > 0 && xRes < 1e6 && yRes < 1e6) {
+    if (TIFFGetField(tif, TIFFTAG_XRESOLUTION, &xRes)
+        && TIFFGetField(tif, TIFFTAG_YRESOLUTION, &yRes) && xRes > 0 && yRes > 0 && xRes < 1e6
+        && yRes < 1e6) {
         const double perMeter = unit == RESUNIT_CENTIMETER ? 100.0 : 1 / 0.0254;
         image.setDotsPerMeterX(qRound(xRes * perMeter));
         image.setDotsPerMeterY(qRound(yRes * perMeter));

@@ -1,0 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// jpeg_vs_djpeg, jpeg_vs_qimagereader, load_peak_over_decoded, png_vs_libpng,
+// bmp_decode and pcx_decode.
+void RunCodecBenchmarks();

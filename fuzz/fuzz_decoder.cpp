@@ -1,0 +1,20 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// One picture decoder (chosen by KORVID_FUZZ_DECODER at build time) on arbitrary bytes.
+#include <cstdint>
+
+#include <QBuffer>
+
+#include "display/codec/Decoders.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    // Enough for any seed; keeps hostile headers from exhausting the fuzzer's memory.
+    SetDecodeLimit(qint64(1) << 20);
+    QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    DecodeContext ctx([](int) { return 1; });
+    KORVID_FUZZ_DECODER(buffer, ctx);
+    return 0;
+}
