@@ -52,10 +52,13 @@ bool WritePcx24(const QImage &picture, const QString &path)
         const auto *row = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
         for (int p = 0; p < 3; ++p) {
             for (int x = 0; x < width; ++x)
-                plane[size_t(x)] = uchar(p == 0 ? qRed(row[x]) : p == 1 ? qGreen(row[x]) : qBlue(row[x]));
+                plane[size_t(x)] = uchar(p == 0   ? qRed(row[x])
+                                         : p == 1 ? qGreen(row[x])
+                                                  : qBlue(row[x]));
             for (int x = 0; x < bytesPerLine;) {
                 int run = 1;
-                while (x + run < bytesPerLine && run < 63 && plane[size_t(x + run)] == plane[size_t(x)])
+                while (x + run < bytesPerLine && run < 63
+                       && plane[size_t(x + run)] == plane[size_t(x)])
                     ++run;
                 if (run > 1 || (plane[size_t(x)] & 0xC0) == 0xC0)
                     out.append(char(0xC0 | run));

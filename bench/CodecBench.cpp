@@ -98,7 +98,8 @@ void RunCodecBenchmarks()
     const double ours = decodeSeconds(ReadJpgFile, jpeg, &decoded);
     const QString djpeg = QStandardPaths::findExecutable("djpeg");
     if (djpeg.isEmpty()) {
-        std::fprintf(stderr, "korvid-bench: djpeg is missing (apt-get install libjpeg-turbo-progs)\n");
+        std::fprintf(stderr,
+                     "korvid-bench: djpeg is missing (apt-get install libjpeg-turbo-progs)\n");
     } else {
         const double reference = BestSeconds(Runs, [&] {
             QProcess::execute(djpeg, {"-outfile", "/dev/null", jpeg});

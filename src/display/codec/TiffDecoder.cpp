@@ -14,6 +14,7 @@
 
 #include "display/codec/Exif.h"
 #include "display/codec/TiffDevice.h"
+#include "display/codec/TiffSamples.h"
 
 namespace {
 
@@ -41,20 +42,13 @@ int onWarning(TIFF *, void *, const char *, const char *, va_list)
 
 } // namespace
 
-QImage DecodeTiff(QIODevice &in, DecodeContext &ctx)
-{
-    TiffMessages messages;
-    TiffSource source{&in, in.pos()};
-    TIFF *tif = OpenTiffDevice(source, onError, onWarning, &messages);
-    if (!tif)
-        return ctx.fail(QStringLiteral("This is not a readable TIFF file (%1).")
-                            .arg(QString::fromLatin1(messages.error)));
-    struct Close
-    {
-        TIFF *tif;
-        ~Close() { TIFFClose(tif); }
-    } close{tif};
+namespace {
 
+// The picture through libtiff's RGBA interface, a strip (or a row of tiles) at a time so
+// that progress can be told and the load stopped. rowsDone tells how far it came.
+QImage decodeRgba(TIFF *tif, DecodeContext &ctx, uint16_t orientation, int *rowsDone)
+{
+    *rowsDone = 0;
     char why[1024] = {};
     TIFFRGBAImage rgba;
     if (!TIFFRGBAImageOK(tif, why) || !TIFFRGBAImageBegin(&rgba, tif, 0, why))
@@ -65,12 +59,6 @@ QImage DecodeTiff(QIODevice &in, DecodeContext &ctx)
         TIFFRGBAImage &rgba;
         ~End() { TIFFRGBAImageEnd(&rgba); }
     } end{rgba};
-    // Rows come as stored; the orientation is applied afterwards like a JPEG's, which
-    // also covers the rotated orientations the library leaves alone.
-    uint16_t orientation = ORIENTATION_TOPLEFT;
-    TIFFGetFieldDefaulted(tif, TIFFTAG_ORIENTATION, &orientation);
-    if (orientation < ORIENTATION_TOPLEFT || orientation > ORIENTATION_LEFTBOT)
-        orientation = ORIENTATION_TOPLEFT;
     rgba.req_orientation = orientation;
 
     const bool alpha = rgba.alpha != 0;
@@ -79,19 +67,6 @@ QImage DecodeTiff(QIODevice &in, DecodeContext &ctx)
                      alpha ? QImage::Format_RGBA8888_Premultiplied : QImage::Format_RGBX8888);
     if (image.isNull())
         return image;
-    float xRes = 0, yRes = 0;
-    uint16_t unit = RESUNIT_INCH;
-    TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
-    if (TIFFGetField(tif, TIFFTAG_XRESOLUTION, &xRes)
-        && TIFFGetField(tif, TIFFTAG_YRESOLUTION, &yRes) && xRes > 0 && yRes > 0 && xRes < 1e6
-        && yRes < 1e6) {
-        const double perMeter = unit == RESUNIT_CENTIMETER ? 100.0 : 1 / 0.0254;
-        image.setDotsPerMeterX(qRound(xRes * perMeter));
-        image.setDotsPerMeterY(qRound(yRes * perMeter));
-    }
-
-    // Read a strip (or a row of tiles) at a time, so progress can be told and the load
-    // stopped.
     const int height = int(rgba.height);
     const int width = int(rgba.width);
     uint32_t band = 0;
@@ -108,17 +83,88 @@ QImage DecodeTiff(QIODevice &in, DecodeContext &ctx)
         rgba.col_offset = 0;
         if (!TIFFRGBAImageGet(&rgba, reinterpret_cast<uint32_t *>(image.scanLine(y)),
                               uint32_t(width), uint32_t(rows))) {
-            if (y == 0)
-                return ctx.fail(QStringLiteral("The TIFF data is damaged (%1).")
-                                    .arg(QString::fromLatin1(messages.error)));
-            ctx.setTruncated();
             for (int r = y; r < height; ++r)
                 std::memset(image.scanLine(r), 0, size_t(image.bytesPerLine()));
             break;
         }
+        *rowsDone = y + rows;
         if (!ctx.advance(y + rows, height))
             return {};
     }
     image.convertTo(alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    return image;
+}
+
+// Samples of other depths or kinds than 1 to 16 unsigned bits are not the RGBA
+// interface's to read.
+bool needsSamples(TIFF *tif)
+{
+    uint16_t bits = 1, format = SAMPLEFORMAT_UINT;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLEFORMAT, &format);
+    const bool plain = format == SAMPLEFORMAT_UINT
+                       && (bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16);
+    return !plain && TiffSamplesReadable(tif);
+}
+
+} // namespace
+
+QImage DecodeTiff(QIODevice &in, DecodeContext &ctx)
+{
+    TiffMessages messages;
+    TiffSource source{&in, in.pos()};
+    TIFF *tif = OpenTiffDevice(source, onError, onWarning, &messages);
+    if (!tif)
+        return ctx.fail(QStringLiteral("This is not a readable TIFF file (%1).")
+                            .arg(QString::fromLatin1(messages.error)));
+    struct Close
+    {
+        TIFF *tif;
+        ~Close() { TIFFClose(tif); }
+    } close{tif};
+
+    // Rows come as stored; the orientation is applied afterwards like a JPEG's, which
+    // also covers the rotated orientations the library leaves alone.
+    uint16_t orientation = ORIENTATION_TOPLEFT;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_ORIENTATION, &orientation);
+    if (orientation < ORIENTATION_TOPLEFT || orientation > ORIENTATION_LEFTBOT)
+        orientation = ORIENTATION_TOPLEFT;
+
+    int rowsDone = 0;
+    QImage image;
+    if (needsSamples(tif)) {
+        image = DecodeTiffSamples(tif, ctx, &rowsDone);
+    } else {
+        image = decodeRgba(tif, ctx, orientation, &rowsDone);
+        // Some layouts the RGBA interface refuses at once are plain grey or RGB samples.
+        if (rowsDone == 0 && !ctx.stopped() && TiffSamplesReadable(tif)) {
+            DecodeContext retry = ctx;
+            int retryRows = 0;
+            QImage second = DecodeTiffSamples(tif, retry, &retryRows);
+            if (retryRows > 0 || retry.stopped()) {
+                ctx = retry;
+                image = std::move(second);
+                rowsDone = retryRows;
+            }
+        }
+    }
+    if (image.isNull() || ctx.stopped())
+        return {};
+    if (rowsDone == 0)
+        return ctx.fail(QStringLiteral("The TIFF data is damaged (%1).")
+                            .arg(QString::fromLatin1(messages.error)));
+    if (rowsDone < image.height())
+        ctx.setTruncated();
+
+    float xRes = 0, yRes = 0;
+    uint16_t unit = RESUNIT_INCH;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
+    if (TIFFGetField(tif, TIFFTAG_XRESOLUTION, &xRes)
+        && TIFFGetField(tif, TIFFTAG_YRESOLUTION, &yRes) && xRes > 0 && yRes > 0 && xRes < 1e6
+        && yRes < 1e6) {
+        const double perMeter = unit == RESUNIT_CENTIMETER ? 100.0 : 1 / 0.0254;
+        image.setDotsPerMeterX(qRound(xRes * perMeter));
+        image.setDotsPerMeterY(qRound(yRes * perMeter));
+    }
     return ApplyExifOrientation(std::move(image), orientation);
 }
