@@ -17,8 +17,8 @@ struct Layout
     uint16_t format = SAMPLEFORMAT_UINT;
     uint16_t photometric = PHOTOMETRIC_MINISBLACK;
     uint16_t planar = PLANARCONFIG_CONTIG;
-    int colours = 1;   // 1 grey or 3 red, green, blue
-    int alpha = -1;    // sample index of the alpha channel, -1 without
+    int colours = 1; // 1 grey or 3 red, green, blue
+    int alpha = -1;  // sample index of the alpha channel, -1 without
     bool premultiplied = false;
 };
 
@@ -44,8 +44,7 @@ public:
         : m_bits(l.bits)
         , m_format(l.format)
         , m_max(l.bits >= 32 ? 0xFFFFFFFFull : (1ull << l.bits) - 1)
-    {
-    }
+    {}
 
     // The index-th sample of a row that starts at row.
     int operator()(const uchar *row, qint64 index) const
@@ -141,8 +140,9 @@ bool readLayout(TIFF *tif, Layout &l)
     if (l.samples < l.colours || l.bits == 0)
         return false;
     const bool integer = l.format == SAMPLEFORMAT_UINT || l.format == SAMPLEFORMAT_INT;
-    if (integer ? l.bits > 32 : (l.format != SAMPLEFORMAT_IEEEFP
-                                 || (l.bits != 16 && l.bits != 32 && l.bits != 64)))
+    if (integer
+            ? l.bits > 32
+            : (l.format != SAMPLEFORMAT_IEEEFP || (l.bits != 16 && l.bits != 32 && l.bits != 64)))
         return false;
     uint16_t extraCount = 0;
     uint16_t *extra = nullptr;
@@ -194,7 +194,7 @@ QImage DecodeTiffSamples(TIFF *tif, DecodeContext &ctx, int *rowsDone)
     Layout l;
     if (!readLayout(tif, l))
         return ctx.fail(QStringLiteral("This TIFF picture's kind of samples is not supported."));
-    const QImage::Format format = l.alpha < 0 ? QImage::Format_RGB32
+    const QImage::Format format = l.alpha < 0       ? QImage::Format_RGB32
                                   : l.premultiplied ? QImage::Format_ARGB32_Premultiplied
                                                     : QImage::Format_ARGB32;
     QImage image = ctx.allocate(int(l.width), int(l.height), format);
@@ -235,9 +235,9 @@ QImage DecodeTiffSamples(TIFF *tif, DecodeContext &ctx, int *rowsDone)
         for (uint32_t bx = 0; bx < across; ++bx) {
             for (int p = 0; p < planes; ++p) {
                 const uint32_t block = p * perPlane + by * (tiled ? across : 1) + bx;
-                const tmsize_t got = tiled
-                                         ? TIFFReadEncodedTile(tif, block, buffers[size_t(p)].data(), blockSize)
-                                         : TIFFReadEncodedStrip(tif, block, buffers[size_t(p)].data(), blockSize);
+                const tmsize_t got =
+                    tiled ? TIFFReadEncodedTile(tif, block, buffers[size_t(p)].data(), blockSize)
+                          : TIFFReadEncodedStrip(tif, block, buffers[size_t(p)].data(), blockSize);
                 if (got < 0) {
                     // What was read shows; the rest stays black.
                     for (int y = *rowsDone; y < image.height(); ++y)
@@ -252,7 +252,8 @@ QImage DecodeTiffSamples(TIFF *tif, DecodeContext &ctx, int *rowsDone)
                 const uchar *starts[4] = {};
                 for (int p = 0; p < planes; ++p)
                     starts[p] = buffers[size_t(p)].data() + r * rowBytes;
-                auto *out = reinterpret_cast<QRgb *>(image.scanLine(int(by * blockHeight) + r)) + x0;
+                auto *out =
+                    reinterpret_cast<QRgb *>(image.scanLine(int(by * blockHeight) + r)) + x0;
                 convertRow(l, sample, starts, step, pixels, out);
             }
         }
