@@ -15,7 +15,7 @@ packages=(
     libjpeg62-turbo-dev libpng-dev libgif-dev libtiff-dev libgstreamer1.0-dev
     gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav timgm6mb-soundfont
     # tests and the look of the program under a virtual screen
-    xvfb xauth clang-format imagemagick
+    xvfb xauth clang-format imagemagick fonts-dejavu-core
     # fuzzing (make fuzz) and benchmarks (build/bin/korvid-bench)
     clang libclang-rt-14-dev libjpeg-turbo-progs
 )

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "app/KorvidSettings.h"
+#include "toolkit/MessageDlg.h"
 
 class QButtonGroup;
 class QLabel;
@@ -20,9 +21,6 @@ class TDirectoryListBox;
 class TDriveComboBox;
 class TFileListBox;
 class TFilterComboBox;
-
-// Title the application goes by in its own messages.
-inline const QString ApplicationTitle = QStringLiteral("Korvid MultiMedia Browser");
 
 // Kinds of the file last opened, from its upper-cased extension.
 enum TMediaKind { mkImage = 0, mkSong = 1, mkWave = 2, mkVideo = 3, mkInvalid = 99 };

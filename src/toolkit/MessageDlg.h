@@ -6,6 +6,9 @@
 
 #include <functional>
 
+// Title the application goes by in its own messages.
+inline const QString ApplicationTitle = QStringLiteral("Korvid MultiMedia Browser");
+
 // Every message box of the program goes through MessageDlg, so that a test can answer it
 // with a script instead of a modal loop.
 struct MessageDlgCall

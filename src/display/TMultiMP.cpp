@@ -1,0 +1,412 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "display/TMultiMP.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+
+#include "display/PaintGeometry.h"
+#include "display/codec/Codec.h"
+#include "toolkit/MessageDlg.h"
+
+namespace {
+
+const QString NotFound = QStringLiteral("file not found");
+const QString NotCodecPicture = QStringLiteral("Non TIF, JPeg, BMP, GIF, PNG or PCX Image");
+
+// Upper-cased extension with its dot, as the dispatch compares it.
+QString extensionOf(const QString &name)
+{
+    const QString suffix = QFileInfo(name).suffix();
+    return suffix.isEmpty() ? QString() : u'.' + suffix.toUpper();
+}
+
+qint64 fileLength(const QString &name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.size() : -1;
+}
+
+// The largest image an icon file holds.
+QImage readIcon(const QString &name)
+{
+    QImageReader reader(name, "ico");
+    QImage best;
+    do {
+        const QImage frame = reader.read();
+        if (!frame.isNull()
+            && qint64(frame.width()) * frame.height() > qint64(best.width()) * best.height())
+            best = frame;
+    } while (reader.jumpToNextImage());
+    return best;
+}
+
+} // namespace
+
+TPMultiMedia::TPMultiMedia(QWidget *owner)
+    : QWidget(owner)
+{
+    resize(105, 105);
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, colours.color(QPalette::Button));
+    setPalette(colours);
+}
+
+void TPMultiMedia::setAutoSize(bool value)
+{
+    m_autoSize = value;
+    PictureChanged();
+}
+
+void TPMultiMedia::setCenter(bool value)
+{
+    if (value == m_center)
+        return;
+    m_center = value;
+    update();
+}
+
+void TPMultiMedia::setBorderStyle(TBorderStyle value)
+{
+    if (value == m_borderStyle)
+        return;
+    m_borderStyle = value;
+    // A single border is one pixel wide around the client area.
+    setContentsMargins(value == bsSingle ? QMargins(1, 1, 1, 1) : QMargins());
+    update();
+}
+
+void TPMultiMedia::setPicture(const TPicture &value)
+{
+    m_picture = value;
+    PictureChanged();
+}
+
+void TPMultiMedia::setJPegSaveQuality(int value)
+{
+    m_jpegSaveQuality = value >= 1 && value <= 100 ? value : 25;
+}
+
+void TPMultiMedia::setJPegSaveSmooth(int value)
+{
+    m_jpegSaveSmooth = value >= 0 && value <= 100 ? value : 5;
+}
+
+void TPMultiMedia::setStretch(bool value)
+{
+    if (value == m_stretch)
+        return;
+    m_stretch = value;
+    if (value)
+        m_stretchRatio = false;
+    update();
+}
+
+void TPMultiMedia::setStretchRatio(bool value)
+{
+    if (value == m_stretchRatio)
+        return;
+    m_stretchRatio = value;
+    if (value)
+        m_stretch = false;
+    update();
+}
+
+void TPMultiMedia::setText(const QString &value)
+{
+    if (value == m_text)
+        return;
+    m_text = value;
+    update();
+}
+
+void TPMultiMedia::setTextShadow(bool value)
+{
+    if (value == m_textShadow)
+        return;
+    m_textShadow = value;
+    update();
+}
+
+void TPMultiMedia::setTextLeft(int value)
+{
+    if (value == m_textLeft)
+        return;
+    m_textLeft = value;
+    update();
+}
+
+void TPMultiMedia::setTextTop(int value)
+{
+    if (value == m_textTop)
+        return;
+    m_textTop = value;
+    update();
+}
+
+void TPMultiMedia::setTextRotate(int value)
+{
+    if (value == m_textRotate)
+        return;
+    m_textRotate = value;
+    update();
+}
+
+void TPMultiMedia::setTextTransParent(bool value)
+{
+    if (value == m_textTransparent)
+        return;
+    m_textTransparent = value;
+    update();
+}
+
+QString TPMultiMedia::MediaName()
+{
+    return LoadMedia();
+}
+
+void TPMultiMedia::setMediaName(const QString &name)
+{
+    m_mediaName = name;
+    LoadMedia();
+}
+
+int TPMultiMedia::colorBits() const
+{
+    switch (m_imageReadRes) {
+    case lColorVga:
+        return 0;
+    case lMonoChrome:
+        return 1;
+    case lColor16:
+        return 4;
+    case lColor256:
+        return 8;
+    case lColorTrue:
+        return 24;
+    default:
+        return DeviceColorBits(this);
+    }
+}
+
+void TPMultiMedia::failed(const QString &message)
+{
+    if (!m_quietMode)
+        MessageDlg(this, ApplicationTitle, message, QMessageBox::Information, QMessageBox::Ok);
+}
+
+bool TPMultiMedia::loadCodecPicture(const QString &name, const QString &extension)
+{
+    using Reader = bool (*)(const QString &, int, int, QImage &, const TProgressCallback &);
+    struct Row
+    {
+        const char *extension;
+        Reader reader;
+        const char *message;
+    };
+    static const Row Rows[] = {
+        {".BMP", ReadBmpFile, "Reading bmp file failed"},
+        {".PNG", ReadPngFile, "Reading png file failed"},
+        {".GIF", ReadGifFile, "Reading gif file failed"},
+        {".TIF", ReadTifFile,
+         "Reading TIF file failed - Compressed TIF not supported, see help file."},
+        {".PCX", ReadPcxFile, "Reading pcx file failed"},
+        {".JPG", ReadJpgFile, "Reading jpg file failed"},
+    };
+    QImage bitmap;
+    bool ok = false;
+    QString message;
+    if (extension == QLatin1String(".RES")) {
+        ok = ReadResourceBitmap(m_resourceModule, ResourceNameOf(name), bitmap);
+        message = QStringLiteral("Reading resource file failed");
+    } else {
+        for (const Row &row : Rows) {
+            if (extension == QLatin1String(row.extension)) {
+                ok = row.reader(name, colorBits(), m_imageDither ? 1 : 0, bitmap, ProgressCallback);
+                message = QLatin1String(row.message);
+                break;
+            }
+        }
+    }
+    if (!ok) {
+        failed(message);
+        return false;
+    }
+    setPicture(TPicture::fromBitmap(std::move(bitmap)));
+    ReadMediaInfo(name);
+    return true;
+}
+
+QString TPMultiMedia::LoadMedia()
+{
+    const QString name = m_mediaName;
+    const QString extension = extensionOf(name);
+    if (extension != QLatin1String(".RES") && !QFileInfo(name).isFile()) {
+        setPicture(TPicture());
+        m_loadedName = NotFound;
+        return m_loadedName;
+    }
+    static const QStringList CodecRows = {".BMP", ".RES", ".PNG", ".GIF", ".TIF", ".PCX", ".JPG"};
+    auto prepare = [this] {
+        if (ProgressCallback)
+            ProgressCallback(0);
+        setPicture(TPicture());
+    };
+
+    if (extension == QLatin1String(".ICO")) {
+        prepare();
+        const QImage icon = readIcon(name);
+        if (icon.isNull())
+            throw TMediaReadError("The icon cannot be read: " + name.toStdString());
+        setPicture(TPicture::fromIcon(icon));
+        m_loadedName = NotCodecPicture;
+        ReadMediaInfo(name);
+        return m_loadedName;
+    }
+    if (CodecRows.contains(extension)) {
+        prepare();
+        // Whatever goes wrong inside a row leaves the control empty, never half-loaded.
+        try {
+            if (!loadCodecPicture(name, extension))
+                setPicture(TPicture());
+        } catch (const std::exception &) {
+            setPicture(TPicture());
+        }
+    }
+    m_loadedName = name.toUpper();
+    return m_loadedName;
+}
+
+bool TPMultiMedia::ReadMediaInfo(const QString &fileName)
+{
+    const QString extension = extensionOf(fileName).left(4);
+    if (extension == QLatin1String(".RES")) {
+        MediaType = QStringLiteral("RES");
+        MediaWidth = m_picture.width();
+        MediaHeight = m_picture.height();
+        MediaValueA = MediaValueB = MediaColors = 0;
+        MediaDescription = QStringLiteral("BMP");
+        // Pixel data and the information header, as the bitmap would be stored.
+        MediaFileSize = m_picture.image().sizeInBytes() + 40;
+        return true;
+    }
+    if (extension == QLatin1String(".WMF") || extension == QLatin1String(".ICO")
+        || extension == QLatin1String(".SCM") || extension == QLatin1String(".CMS")) {
+        if (!QFileInfo(fileName).isFile()) {
+            MediaType = MediaDescription = QStringLiteral("ERR");
+            MediaWidth = MediaHeight = MediaValueA = MediaValueB = MediaColors = -1;
+            MediaFileSize = -1;
+            return false;
+        }
+        MediaType = MediaDescription = extension.mid(1);
+        MediaWidth = m_picture.width();
+        MediaHeight = m_picture.height();
+        MediaValueA = MediaValueB = MediaColors = 0;
+        MediaFileSize = fileLength(fileName);
+        return true;
+    }
+    const bool ok = ReadImageInfo(fileName, MediaType, MediaWidth, MediaHeight, MediaValueA,
+                                  MediaValueB, MediaColors, MediaDescription);
+    MediaFileSize = fileLength(fileName);
+    return ok;
+}
+
+void TPMultiMedia::PictureChanged()
+{
+    if (m_autoSize && m_picture.width() >= 1 && m_picture.height() >= 1)
+        resize(m_picture.width(), m_picture.height());
+    // A bitmap exactly the control's size covers it: nothing behind needs painting.
+    setAttribute(Qt::WA_OpaquePaintEvent,
+                 m_picture.isBitmap() && m_picture.image().size() == size());
+    update();
+}
+
+void TPMultiMedia::RedrawPicture()
+{
+    repaint();
+}
+
+void TPMultiMedia::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (m_borderStyle == bsSingle) {
+        painter.setPen(palette().color(QPalette::Shadow));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    const QRect client = contentsRect();
+    painter.translate(client.topLeft());
+    painter.setClipRect(QRect(QPoint(0, 0), client.size()));
+    if (m_picture.kind() == TPicture::Icon || !m_imageLibPalette)
+        paintSimple(painter);
+    else
+        paintPicture(painter);
+    if (!m_text.isEmpty())
+        drawRotatedText(painter, m_textLeft, m_textTop, m_textRotate, m_textShadow,
+                        m_textTransparent, m_textShadowColor, m_text);
+    Q_EMIT OnPaint(this);
+}
+
+void TPMultiMedia::paintPicture(QPainter &painter)
+{
+    if (!m_picture.isBitmap())
+        return;
+    const QRect client = contentsRect();
+    const int cw = client.width();
+    const int ch = client.height();
+    const int bw = m_picture.width();
+    const int bh = m_picture.height();
+    if (m_stretchRatio) {
+        m_picture.draw(painter, StretchRatioRect(cw, ch, bw, bh));
+    } else if (m_stretch) {
+        m_picture.draw(painter, QRect(0, 0, cw, ch));
+    } else {
+        // One picture pixel is one device pixel, whatever the screen's scale.
+        const qreal ratio = devicePixelRatioF();
+        const int pw = qRound(bw / ratio);
+        const int ph = qRound(bh / ratio);
+        const QPoint origin = m_center ? CenterOrigin(cw, ch, pw, ph) : QPoint(0, 0);
+        QImage unscaled = m_picture.image();
+        unscaled.setDevicePixelRatio(ratio);
+        painter.drawImage(origin, unscaled);
+    }
+}
+
+void TPMultiMedia::paintSimple(QPainter &painter)
+{
+    if (m_picture.isEmpty())
+        return;
+    QRect target(0, 0, m_picture.width(), m_picture.height());
+    if (m_stretch) {
+        target = QRect(QPoint(0, 0), contentsRect().size());
+    } else if (m_center) {
+        // The control's outer size, border included.
+        target.moveTopLeft(CenterOrigin(width(), height(), m_picture.width(), m_picture.height()));
+    }
+    m_picture.draw(painter, target);
+}
+
+void TPMultiMedia::drawRotatedText(QPainter &painter, int x, int y, int angle, bool shadow,
+                                   bool transparent, const QColor &shadowColor, const QString &text)
+{
+    painter.save();
+    painter.setFont(font());
+    painter.setBackgroundMode(transparent ? Qt::TransparentMode : Qt::OpaqueMode);
+    painter.setBackground(m_savedBrushColor);
+    const int ascent = painter.fontMetrics().ascent();
+    // The text cell's top-left corner is the origin; the angle turns counter-clockwise.
+    auto write = [&](int left, int top, const QColor &colour) {
+        painter.save();
+        painter.translate(left, top);
+        painter.rotate(-angle);
+        painter.setPen(colour);
+        painter.drawText(QPoint(0, ascent), text);
+        painter.restore();
+    };
+    if (shadow)
+        write(x + 2, y + 2, shadowColor);
+    write(x, y, palette().color(QPalette::WindowText));
+    painter.restore();
+}

@@ -1,0 +1,167 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+#include <stdexcept>
+
+#include "display/TPicture.h"
+
+enum TBorderStyle { bsNone, bsSingle };
+enum TLoadResolution { lColorVga, lMonoChrome, lColor16, lColor256, lColorTrue, lAutoMatic };
+enum TSaveResolution {
+    sColorVga,
+    sMonoChrome,
+    sColor16,
+    sColor256,
+    sColorTrue,
+    sJpegGray,
+    sAutoMatic
+};
+enum TTiffCompression { sNONE, sCCITT, sLZW, sPACKBITS };
+
+// What an icon file that cannot be read throws out of MediaName, for its writer to report.
+class TMediaReadError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The display control: given a file name it shows a picture and tells its owner what it
+// loaded (the information block). It draws the picture plain, centred, stretched or
+// stretched keeping its aspect ratio, with a rotated and shadowed text overlay.
+class TPMultiMedia : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TPMultiMedia(QWidget *owner = nullptr);
+
+    // Properties, with the effects their writes have.
+    bool AutoSize() const { return m_autoSize; }
+    void setAutoSize(bool value);
+    bool AutoPlayMultiMedia() const { return m_autoPlay; }
+    void setAutoPlayMultiMedia(bool value) { m_autoPlay = value; }
+    bool AutoRePlayMultiMedia() const { return m_autoRePlay; }
+    void setAutoRePlayMultiMedia(bool value) { m_autoRePlay = value; }
+    bool AutoHideMediaPlayer() const { return m_autoHide; }
+    void setAutoHideMediaPlayer(bool value) { m_autoHide = value; }
+    bool Center() const { return m_center; }
+    void setCenter(bool value);
+    TBorderStyle BorderStyle() const { return m_borderStyle; }
+    void setBorderStyle(TBorderStyle value);
+    QString DefSaveFilename() const { return m_defSaveFilename; }
+    void setDefSaveFilename(const QString &value) { m_defSaveFilename = value; }
+    const TPicture &Picture() const { return m_picture; }
+    void setPicture(const TPicture &value);
+    bool ImageLibPalette() const { return m_imageLibPalette; }
+    void setImageLibPalette(bool value) { m_imageLibPalette = value; }
+    bool ImageDither() const { return m_imageDither; }
+    void setImageDither(bool value) { m_imageDither = value; }
+    TLoadResolution ImageReadRes() const { return m_imageReadRes; }
+    void setImageReadRes(TLoadResolution value) { m_imageReadRes = value; }
+    TSaveResolution ImageWriteRes() const { return m_imageWriteRes; }
+    void setImageWriteRes(TSaveResolution value) { m_imageWriteRes = value; }
+    int JPegSaveQuality() const { return m_jpegSaveQuality; }
+    void setJPegSaveQuality(int value);
+    int JPegSaveSmooth() const { return m_jpegSaveSmooth; }
+    void setJPegSaveSmooth(int value);
+    TTiffCompression TifSaveCompress() const { return m_tifSaveCompress; }
+    void setTifSaveCompress(TTiffCompression value) { m_tifSaveCompress = value; }
+    bool PNGInterLaced() const { return m_pngInterlaced; }
+    void setPNGInterLaced(bool value) { m_pngInterlaced = value; }
+    bool Stretch() const { return m_stretch; }
+    void setStretch(bool value);
+    bool StretchRatio() const { return m_stretchRatio; }
+    void setStretchRatio(bool value);
+    QString Text() const { return m_text; }
+    void setText(const QString &value);
+    bool TextShadow() const { return m_textShadow; }
+    void setTextShadow(bool value);
+    QColor TextShadowColor() const { return m_textShadowColor; }
+    void setTextShadowColor(const QColor &value) { m_textShadowColor = value; }
+    int TextLeft() const { return m_textLeft; }
+    void setTextLeft(int value);
+    int TextTop() const { return m_textTop; }
+    void setTextTop(int value);
+    int TextRotate() const { return m_textRotate; }
+    void setTextRotate(int value);
+    bool TextTransParent() const { return m_textTransparent; }
+    void setTextTransParent(bool value);
+    bool UseTwainWindow() const { return m_useTwainWindow; }
+    void setUseTwainWindow(bool value) { m_useTwainWindow = value; }
+    bool QuietMode() const { return m_quietMode; }
+    void setQuietMode(bool value) { m_quietMode = value; }
+    QString ResourceModule() const { return m_resourceModule; }
+    void setResourceModule(const QString &value) { m_resourceModule = value; }
+
+    // Writing loads the named file; reading loads the stored name again and returns the
+    // status (LoadMedia). An icon that cannot be read throws TMediaReadError.
+    QString MediaName();
+    void setMediaName(const QString &name);
+    // The status of the last load.
+    QString LoadedName() const { return m_loadedName; }
+    QString LoadMedia();
+    bool ReadMediaInfo(const QString &fileName);
+    void PictureChanged();
+    void RedrawPicture();
+
+    // The information block about the last file loaded.
+    QString MediaType;
+    int MediaWidth = 0;
+    int MediaHeight = 0;
+    int MediaValueA = 0;
+    int MediaValueB = 0;
+    int MediaColors = 0;
+    qint64 MediaFileSize = 0;
+    QString MediaDescription;
+
+Q_SIGNALS:
+    // At the end of every paint.
+    void OnPaint(TPMultiMedia *sender);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void paintPicture(QPainter &painter);
+    void paintSimple(QPainter &painter);
+    void drawRotatedText(QPainter &painter, int x, int y, int angle, bool shadow, bool transparent,
+                         const QColor &shadowColor, const QString &text);
+    int colorBits() const;
+    void failed(const QString &message);
+    bool loadCodecPicture(const QString &name, const QString &extension);
+
+    TPicture m_picture;
+    bool m_autoSize = false;
+    bool m_autoPlay = false;
+    bool m_autoRePlay = false;
+    bool m_autoHide = false;
+    TBorderStyle m_borderStyle = bsNone;
+    bool m_stretch = false;
+    bool m_stretchRatio = false;
+    bool m_center = false;
+    QString m_mediaName;
+    bool m_imageDither = true;
+    TLoadResolution m_imageReadRes = lAutoMatic;
+    TSaveResolution m_imageWriteRes = sAutoMatic;
+    bool m_pngInterlaced = false;
+    int m_jpegSaveQuality = 25;
+    int m_jpegSaveSmooth = 0;
+    QString m_defSaveFilename;
+    bool m_imageLibPalette = true;
+    QString m_loadedName;
+    QString m_text;
+    bool m_textShadow = false;
+    int m_textLeft = 0;
+    int m_textTop = 0;
+    int m_textRotate = 0;
+    bool m_textTransparent = true;
+    QColor m_textShadowColor = Qt::black;
+    TTiffCompression m_tifSaveCompress = sNONE;
+    bool m_useTwainWindow = false;
+    QColor m_savedBrushColor = Qt::white;
+    QString m_resourceModule;
+    bool m_quietMode = false;
+};

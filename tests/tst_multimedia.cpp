@@ -1,0 +1,410 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The display control: properties, loading and its status, the information block, and
+// where painting puts the picture and the text overlay.
+#include <QSignalSpy>
+#include <QTest>
+
+#include "common/TestDir.h"
+#include "display/TMultiMP.h"
+#include "display/codec/Codec.h"
+#include "toolkit/MessageDlg.h"
+
+namespace {
+
+QString data(const QString &name)
+{
+    return TestDataDir() + u'/' + name;
+}
+
+// The control as the screen would show it, client area only.
+QImage shot(TPMultiMedia &control)
+{
+    return control.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// The bounding box of the pixels of one colour.
+QRect areaOf(const QImage &image, QRgb colour)
+{
+    QRect area;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) == colour)
+                area |= QRect(x, y, 1, 1);
+        }
+    }
+    return area;
+}
+
+QImage solid(int w, int h, QRgb colour)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+} // namespace
+
+class TestMultiMedia : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { IsolateHome(); }
+
+    void init()
+    {
+        m_messages.clear();
+        SetMessageDlgScript([this](const MessageDlgCall &call) {
+            m_messages.append(call);
+            return QMessageBox::Ok;
+        });
+    }
+
+    void cleanup() { SetMessageDlgScript({}); }
+
+    void valuesAfterConstruction()
+    {
+        TPMultiMedia control;
+        QCOMPARE(control.size(), QSize(105, 105));
+        QCOMPARE(control.AutoSize(), false);
+        QCOMPARE(control.AutoPlayMultiMedia(), false);
+        QCOMPARE(control.AutoRePlayMultiMedia(), false);
+        QCOMPARE(control.AutoHideMediaPlayer(), false);
+        QCOMPARE(control.Center(), false);
+        QCOMPARE(control.BorderStyle(), bsNone);
+        QVERIFY(control.Picture().isEmpty());
+        QCOMPARE(control.ImageLibPalette(), true);
+        QCOMPARE(control.ImageDither(), true);
+        QCOMPARE(control.ImageReadRes(), lAutoMatic);
+        QCOMPARE(control.ImageWriteRes(), sAutoMatic);
+        QCOMPARE(control.JPegSaveQuality(), 25);
+        QCOMPARE(control.JPegSaveSmooth(), 0);
+        QCOMPARE(control.TifSaveCompress(), sNONE);
+        QCOMPARE(control.PNGInterLaced(), false);
+        QCOMPARE(control.Stretch(), false);
+        QCOMPARE(control.StretchRatio(), false);
+        QCOMPARE(control.Text(), QString());
+        QCOMPARE(control.TextShadowColor(), QColor(Qt::black));
+        QCOMPARE(control.TextTransParent(), true);
+        QCOMPARE(control.UseTwainWindow(), false);
+        QCOMPARE(control.palette().color(QPalette::Window),
+                 control.palette().color(QPalette::Button));
+    }
+
+    void validatedProperties()
+    {
+        TPMultiMedia control;
+        control.setJPegSaveQuality(0);
+        QCOMPARE(control.JPegSaveQuality(), 25);
+        control.setJPegSaveQuality(100);
+        QCOMPARE(control.JPegSaveQuality(), 100);
+        control.setJPegSaveQuality(101);
+        QCOMPARE(control.JPegSaveQuality(), 25);
+        control.setJPegSaveSmooth(101);
+        QCOMPARE(control.JPegSaveSmooth(), 5);
+        control.setJPegSaveSmooth(0);
+        QCOMPARE(control.JPegSaveSmooth(), 0);
+        control.setJPegSaveSmooth(-1);
+        QCOMPARE(control.JPegSaveSmooth(), 5);
+    }
+
+    void stretchModesExcludeEachOther()
+    {
+        TPMultiMedia control;
+        control.setStretchRatio(true);
+        control.setStretch(true);
+        QVERIFY(control.Stretch());
+        QVERIFY(!control.StretchRatio());
+        control.setStretchRatio(true);
+        QVERIFY(!control.Stretch());
+        QVERIFY(control.StretchRatio());
+        // Turning one off leaves the other as it is.
+        control.setStretchRatio(false);
+        QVERIFY(!control.Stretch());
+    }
+
+    void missingFileEmptiesQuietly()
+    {
+        TPMultiMedia control;
+        control.setMediaName(data("scene-64x48.png"));
+        QVERIFY(control.Picture().isBitmap());
+        control.setMediaName(data("no-such-picture.bmp"));
+        QVERIFY(control.Picture().isEmpty());
+        QCOMPARE(control.LoadedName(), QStringLiteral("file not found"));
+        QVERIFY(m_messages.isEmpty());
+        // The information block keeps what the last real load put there.
+        QCOMPARE(control.MediaType, QStringLiteral("PNG"));
+    }
+
+    void everyCodecRowLoadsAndDescribes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("type");
+        QTest::newRow("bmp") << "scene-64x48-24bit.bmp"
+                             << "BMP";
+        QTest::newRow("png") << "scene-64x48.png"
+                             << "PNG";
+        QTest::newRow("gif") << "scene-64x48.gif"
+                             << "GIF";
+        QTest::newRow("tif") << "strips-lzw.tif"
+                             << "TIF";
+        QTest::newRow("pcx") << "scene-64x48.pcx"
+                             << "PCX";
+        QTest::newRow("jpg") << "scene-64x48.jpg"
+                             << "JPG";
+        QTest::newRow("lower-case extension") << "lower-case-ext.jpg"
+                                              << "JPG";
+    }
+
+    void everyCodecRowLoadsAndDescribes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, type);
+        TPMultiMedia control;
+        QList<int> progress;
+        ProgressCallback = [&](int percent) {
+            progress.append(percent);
+            return 1;
+        };
+        control.setMediaName(data(name));
+        ProgressCallback = {};
+        QVERIFY(control.Picture().isBitmap());
+        QCOMPARE(control.LoadedName(), data(name).toUpper());
+        QCOMPARE(control.MediaType, type);
+        QCOMPARE(control.MediaWidth, 64);
+        QCOMPARE(control.MediaHeight, 48);
+        QCOMPARE(control.MediaFileSize, QFileInfo(data(name)).size());
+        QVERIFY(!progress.isEmpty());
+        QCOMPARE(progress.first(), 0);
+        QCOMPARE(progress.last(), 100);
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    void failedReadsSayWhich_data()
+    {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("bmp") << "bmp"
+                             << "Reading bmp file failed";
+        QTest::newRow("png") << "png"
+                             << "Reading png file failed";
+        QTest::newRow("gif") << "gif"
+                             << "Reading gif file failed";
+        QTest::newRow("tif") << "tif"
+                             << "Reading TIF file failed - Compressed TIF not supported, see help "
+                                "file.";
+        QTest::newRow("pcx") << "pcx"
+                             << "Reading pcx file failed";
+        QTest::newRow("jpg") << "jpg"
+                             << "Reading jpg file failed";
+    }
+
+    void failedReadsSayWhich()
+    {
+        QFETCH(QString, extension);
+        QFETCH(QString, message);
+        TestDir dir;
+        const QString corrupt = dir.write("corrupt." + extension, "definitely not a picture");
+        TPMultiMedia control;
+        control.setMediaName(data("scene-64x48.png"));
+        control.MediaType.clear();
+        control.setMediaName(corrupt);
+        QVERIFY(control.Picture().isEmpty());
+        QCOMPARE(control.MediaType, QString());
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages.first().text, message);
+        QCOMPARE(m_messages.first().icon, QMessageBox::Information);
+        QCOMPARE(m_messages.first().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(control.LoadedName(), corrupt.toUpper());
+
+        // In quiet mode the same failure says nothing.
+        control.setQuietMode(true);
+        control.setMediaName(corrupt);
+        QCOMPARE(m_messages.size(), 1);
+    }
+
+    void otherExtensionsKeepThePicture()
+    {
+        TestDir dir;
+        TPMultiMedia control;
+        control.setMediaName(data("scene-64x48.png"));
+        const TPicture before = control.Picture();
+        for (const char *name : {"notes.rtf", "picture.jpeg", "picture.tiff"}) {
+            control.setMediaName(dir.write(name, "x"));
+            QVERIFY(control.Picture() == before);
+            QCOMPARE(control.LoadedName(), dir.filePath(name).toUpper());
+        }
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    void resourceNamesLoadBitmapResources()
+    {
+        TPMultiMedia control;
+        // No such file exists: the name only says which resource.
+        control.setMediaName(QStringLiteral("/nowhere/bmp_ms_running.res"));
+        QVERIFY(control.Picture().isBitmap());
+        QCOMPARE(control.Picture().image().size(), QSize(42, 22));
+        QCOMPARE(control.MediaType, QStringLiteral("RES"));
+        QCOMPARE(control.MediaDescription, QStringLiteral("BMP"));
+        QCOMPARE(control.MediaWidth, 42);
+        QCOMPARE(control.MediaColors, 0);
+        QCOMPARE(control.MediaFileSize, control.Picture().image().sizeInBytes() + 40);
+        control.setMediaName(QStringLiteral("/nowhere/logo.v2.res"));
+        QVERIFY(control.Picture().isEmpty());
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages.first().text, QStringLiteral("Reading resource file failed"));
+    }
+
+    void icons()
+    {
+        TPMultiMedia control;
+        control.setMediaName(data("icon-16.ico"));
+        QCOMPARE(control.Picture().kind(), TPicture::Icon);
+        QCOMPARE(control.LoadedName(), QStringLiteral("Non TIF, JPeg, BMP, GIF, PNG or PCX Image"));
+        QCOMPARE(control.MediaType, QStringLiteral("ICO"));
+        QCOMPARE(control.MediaDescription, QStringLiteral("ICO"));
+        QCOMPARE(control.MediaWidth, 16);
+        QCOMPARE(control.MediaValueA, 0);
+        QCOMPARE(control.MediaFileSize, QFileInfo(data("icon-16.ico")).size());
+
+        // A damaged icon is the writer's to report.
+        TestDir dir;
+        const QString bad = dir.write("bad.ico", "no icon in here");
+        QVERIFY_THROWS_EXCEPTION(TMediaReadError, control.setMediaName(bad));
+        QVERIFY(m_messages.isEmpty());
+    }
+
+    void mediaInfoOfMissingFiles()
+    {
+        TPMultiMedia control;
+        QVERIFY(!control.ReadMediaInfo(data("missing.ico")));
+        QCOMPARE(control.MediaType, QStringLiteral("ERR"));
+        QCOMPARE(control.MediaDescription, QStringLiteral("ERR"));
+        QCOMPARE(control.MediaWidth, -1);
+        QCOMPARE(control.MediaColors, -1);
+        QCOMPARE(control.MediaFileSize, qint64(-1));
+        QVERIFY(!control.ReadMediaInfo(data("missing.png")));
+        QCOMPARE(control.MediaFileSize, qint64(-1));
+    }
+
+    void readingTheNameLoadsAgain()
+    {
+        TPMultiMedia control;
+        control.setMediaName(data("scene-64x48.gif"));
+        control.setPicture(TPicture());
+        QCOMPARE(control.MediaName(), data("scene-64x48.gif").toUpper());
+        QVERIFY(control.Picture().isBitmap());
+    }
+
+    void pictureChangedSizesAndMarksOpaque()
+    {
+        TPMultiMedia control;
+        control.setAutoSize(true);
+        control.setPicture(TPicture::fromBitmap(solid(120, 80, qRgb(1, 2, 3))));
+        QCOMPARE(control.size(), QSize(120, 80));
+        QVERIFY(control.testAttribute(Qt::WA_OpaquePaintEvent));
+        control.setAutoSize(false);
+        control.resize(200, 200);
+        control.setPicture(TPicture::fromBitmap(solid(120, 80, qRgb(1, 2, 3))));
+        QVERIFY(!control.testAttribute(Qt::WA_OpaquePaintEvent));
+        control.setPicture(TPicture());
+        QCOMPARE(control.size(), QSize(200, 200));
+    }
+
+    void stretchRatioPlacesThePicture_data()
+    {
+        QTest::addColumn<QSize>("client");
+        QTest::addColumn<QRect>("area");
+        QTest::newRow("200 x 200") << QSize(200, 200) << QRect(0, 25, 200, 150);
+        QTest::newRow("400 x 100") << QSize(400, 100) << QRect(133, 0, 133, 100);
+    }
+
+    void stretchRatioPlacesThePicture()
+    {
+        QFETCH(QSize, client);
+        QFETCH(QRect, area);
+        TPMultiMedia control;
+        control.resize(client);
+        control.setStretchRatio(true);
+        control.setPicture(TPicture::fromBitmap(solid(400, 300, qRgb(200, 0, 0))));
+        QCOMPARE(areaOf(shot(control), qRgb(200, 0, 0)), area);
+        control.setStretch(true);
+        QCOMPARE(areaOf(shot(control), qRgb(200, 0, 0)), QRect(QPoint(0, 0), client));
+    }
+
+    void centredPictures()
+    {
+        TPMultiMedia control;
+        control.resize(101, 101);
+        control.setCenter(true);
+        control.setPicture(TPicture::fromBitmap(solid(50, 50, qRgb(0, 150, 0))));
+        QCOMPARE(areaOf(shot(control), qRgb(0, 150, 0)), QRect(25, 25, 50, 50));
+        // Larger than the control: cut evenly, its pixel (99, 99) at the corner.
+        QImage large = solid(300, 300, qRgb(0, 0, 150));
+        large.setPixel(99, 99, qRgb(250, 250, 0));
+        large.setPixel(199, 199, qRgb(250, 0, 250));
+        control.setPicture(TPicture::fromBitmap(large));
+        const QImage seen = shot(control);
+        QCOMPARE(seen.pixel(0, 0), qRgb(250, 250, 0));
+        QCOMPARE(seen.pixel(100, 100), qRgb(250, 0, 250));
+        control.setCenter(false);
+        QCOMPARE(shot(control).pixel(99, 99), qRgb(250, 250, 0));
+    }
+
+    void rotatedTextAndItsShadow()
+    {
+        TPMultiMedia control;
+        control.resize(200, 200);
+        QPalette colours = control.palette();
+        colours.setColor(QPalette::Window, Qt::white);
+        colours.setColor(QPalette::WindowText, QColor(255, 0, 0));
+        control.setPalette(colours);
+        QFont font = control.font();
+        font.setPixelSize(20);
+        control.setFont(font);
+        control.setText(QStringLiteral("HHHH"));
+        control.setTextLeft(100);
+        control.setTextTop(150);
+        control.setTextRotate(90);
+        const QRect text = areaOf(shot(control), qRgb(255, 0, 0));
+        // Written upward from (100, 150): above the origin, within a line's height right of it.
+        QVERIFY2(text.isValid(), "no text drawn");
+        QVERIFY(text.bottom() <= 150);
+        QVERIFY(text.top() < 150 - 30);
+        QVERIFY(text.left() >= 100 && text.right() <= 100 + 22);
+
+        control.setTextShadowColor(QColor(0, 0, 255));
+        control.setTextShadow(true);
+        const QImage seen = shot(control);
+        const QRect shadow = areaOf(seen, qRgb(0, 0, 255));
+        QVERIFY(shadow.isValid());
+        QCOMPARE(shadow.bottom(), areaOf(seen, qRgb(255, 0, 0)).bottom() + 2);
+        QVERIFY(shadow.right() >= text.right() + 1);
+
+        // Opaque text fills its cell with the canvas brush (white) over the picture.
+        control.setPicture(TPicture::fromBitmap(solid(200, 200, qRgb(0, 80, 0))));
+        control.setTextShadow(false);
+        control.setTextRotate(0);
+        control.setTextLeft(10);
+        control.setTextTop(10);
+        control.setTextTransParent(false);
+        QVERIFY(areaOf(shot(control), qRgb(255, 255, 255)).isValid());
+        control.setTextTransParent(true);
+        QVERIFY(!areaOf(shot(control), qRgb(255, 255, 255)).isValid());
+    }
+
+    void paintTellsTheOwner()
+    {
+        TPMultiMedia control;
+        QSignalSpy painted(&control, &TPMultiMedia::OnPaint);
+        shot(control);
+        QCOMPARE(painted.size(), 1);
+        QCOMPARE(painted.first().first().value<TPMultiMedia *>(), &control);
+    }
+
+private:
+    QList<MessageDlgCall> m_messages;
+};
+
+QTEST_MAIN(TestMultiMedia)
+#include "tst_multimedia.moc"
