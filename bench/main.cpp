@@ -2,14 +2,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // korvid-bench: every benchmark, one line per result ("ratio NAME VALUE" or
 // "value NAME VALUE UNIT").
-#include <QGuiApplication>
+#include <QApplication>
 
 #include "CodecBench.h"
+#include "DisplayBench.h"
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     RunCodecBenchmarks();
+    RunDisplayBenchmarks();
     return 0;
 }

@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The display control: properties, loading and its status, the information block, and
 // where painting puts the picture and the text overlay.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -391,6 +394,65 @@ private Q_SLOTS:
         QVERIFY(areaOf(shot(control), qRgb(255, 255, 255)).isValid());
         control.setTextTransParent(true);
         QVERIFY(!areaOf(shot(control), qRgb(255, 255, 255)).isValid());
+    }
+
+    void clipboardByCallsAndKeys()
+    {
+        TPMultiMedia control;
+        const QImage picture = solid(30, 20, qRgb(9, 99, 199));
+        control.setPicture(TPicture::fromBitmap(picture));
+        QGuiApplication::clipboard()->clear();
+        control.CopyToClipboard();
+        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+                 picture);
+        QVERIFY(control.Picture().isBitmap());
+        control.CutToClipboard();
+        QVERIFY(control.Picture().isEmpty());
+        control.PasteFromClipboard();
+        QCOMPARE(control.Picture().image().convertToFormat(QImage::Format_RGB32), picture);
+
+        // Text on the clipboard is no picture: nothing changes.
+        QGuiApplication::clipboard()->setText(QStringLiteral("words"));
+        control.PasteFromClipboard();
+        QCOMPARE(control.Picture().image().convertToFormat(QImage::Format_RGB32), picture);
+
+        // The keys, after the owner has seen them.
+        int ownerSaw = 0;
+        connect(&control, &TPMultiMedia::OnKeyDown, this, [&](QKeyEvent *key) {
+            if (key->key() != Qt::Key_Control && key->key() != Qt::Key_Shift)
+                ++ownerSaw;
+        });
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(&control, Qt::Key_Insert, Qt::ControlModifier);
+        QVERIFY(!QGuiApplication::clipboard()->image().isNull());
+        QTest::keyClick(&control, Qt::Key_Delete, Qt::ShiftModifier);
+        QVERIFY(control.Picture().isEmpty());
+        QTest::keyClick(&control, Qt::Key_Insert, Qt::ShiftModifier);
+        QVERIFY(control.Picture().isBitmap());
+        QTest::keyClick(&control, Qt::Key_X, Qt::ControlModifier);
+        QVERIFY(control.Picture().isEmpty());
+        QTest::keyClick(&control, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(control.Picture().isBitmap());
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(&control, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(!QGuiApplication::clipboard()->image().isNull());
+        QCOMPARE(ownerSaw, 6);
+    }
+
+    void fitModesScaleSmoothlyOnce()
+    {
+        TPMultiMedia control;
+        control.resize(100, 100);
+        QImage stripes(200, 200, QImage::Format_RGB32);
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 200; ++x)
+                stripes.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+        control.setPicture(TPicture::fromBitmap(stripes));
+        control.setStretch(true);
+        // Smooth scaling blends the one-pixel stripes into grey.
+        const QRgb middle = shot(control).pixel(50, 50);
+        QVERIFY2(qRed(middle) > 60 && qRed(middle) < 200,
+                 qPrintable(QString::number(qRed(middle))));
     }
 
     void paintTellsTheOwner()

@@ -2,9 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "display/TMultiMP.h"
 
+#include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImageReader>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
 
 #include "display/PaintGeometry.h"
@@ -82,6 +86,7 @@ void TPMultiMedia::setBorderStyle(TBorderStyle value)
 void TPMultiMedia::setPicture(const TPicture &value)
 {
     m_picture = value;
+    m_scaled = QImage();
     PictureChanged();
 }
 
@@ -358,10 +363,10 @@ void TPMultiMedia::paintPicture(QPainter &painter)
     const int ch = client.height();
     const int bw = m_picture.width();
     const int bh = m_picture.height();
-    if (m_stretchRatio) {
-        m_picture.draw(painter, StretchRatioRect(cw, ch, bw, bh));
-    } else if (m_stretch) {
-        m_picture.draw(painter, QRect(0, 0, cw, ch));
+    if (m_stretchRatio || m_stretch) {
+        const QRect target =
+            m_stretchRatio ? StretchRatioRect(cw, ch, bw, bh) : QRect(0, 0, cw, ch);
+        painter.drawImage(target.topLeft(), scaledPicture(target.size()));
     } else {
         // One picture pixel is one device pixel, whatever the screen's scale.
         const qreal ratio = devicePixelRatioF();
@@ -372,6 +377,21 @@ void TPMultiMedia::paintPicture(QPainter &painter)
         unscaled.setDevicePixelRatio(ratio);
         painter.drawImage(origin, unscaled);
     }
+}
+
+const QImage &TPMultiMedia::scaledPicture(const QSize &size)
+{
+    // Scaling a large picture smoothly takes long; repaints at one size reuse the result.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size) * ratio).toSize();
+    if (m_scaled.isNull() || m_scaled.size() != pixels) {
+        m_scaled =
+            pixels == m_picture.image().size()
+                ? m_picture.image()
+                : m_picture.image().scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_scaled.setDevicePixelRatio(ratio);
+    }
+    return m_scaled;
 }
 
 void TPMultiMedia::paintSimple(QPainter &painter)
@@ -409,4 +429,58 @@ void TPMultiMedia::drawRotatedText(QPainter &painter, int x, int y, int angle, b
         write(x + 2, y + 2, shadowColor);
     write(x, y, palette().color(QPalette::WindowText));
     painter.restore();
+}
+
+void TPMultiMedia::CopyToClipboard()
+{
+    if (!m_picture.isEmpty())
+        QGuiApplication::clipboard()->setImage(m_picture.image());
+}
+
+void TPMultiMedia::CutToClipboard()
+{
+    if (m_picture.isEmpty())
+        return;
+    CopyToClipboard();
+    setPicture(TPicture());
+}
+
+void TPMultiMedia::PasteFromClipboard()
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !data->hasImage())
+        return;
+    const QImage image = qvariant_cast<QImage>(data->imageData());
+    if (!image.isNull())
+        setPicture(TPicture::fromBitmap(image));
+}
+
+void TPMultiMedia::keyPressEvent(QKeyEvent *event)
+{
+    Q_EMIT OnKeyDown(event);
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier);
+    const int key = event->key();
+    if ((modifiers == Qt::ShiftModifier && key == Qt::Key_Insert)
+        || (modifiers == Qt::ControlModifier && key == Qt::Key_V))
+        PasteFromClipboard();
+    else if (modifiers == Qt::ControlModifier && (key == Qt::Key_Insert || key == Qt::Key_C))
+        CopyToClipboard();
+    else if ((modifiers == Qt::ShiftModifier && key == Qt::Key_Delete)
+             || (modifiers == Qt::ControlModifier && key == Qt::Key_X))
+        CutToClipboard();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void TPMultiMedia::focusInEvent(QFocusEvent *event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void TPMultiMedia::focusOutEvent(QFocusEvent *event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }

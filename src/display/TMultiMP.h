@@ -107,6 +107,16 @@ public:
     void PictureChanged();
     void RedrawPicture();
 
+    // The clipboard, also on Ctrl+C, Ctrl+X, Ctrl+V, Ctrl+Insert, Shift+Delete and
+    // Shift+Insert once the owner has seen the key.
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+
+    // Whether the control takes the focus on Tab and on a click.
+    bool TabStop() const { return focusPolicy() != Qt::NoFocus; }
+    void setTabStop(bool value) { setFocusPolicy(value ? Qt::StrongFocus : Qt::NoFocus); }
+
     // The information block about the last file loaded.
     QString MediaType;
     int MediaWidth = 0;
@@ -120,12 +130,19 @@ public:
 Q_SIGNALS:
     // At the end of every paint.
     void OnPaint(TPMultiMedia *sender);
+    // Before the control acts on a key, so the owner can act first.
+    void OnKeyDown(QKeyEvent *event);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void paintPicture(QPainter &painter);
+    // The picture scaled smoothly to size, kept until the picture or the size changes.
+    const QImage &scaledPicture(const QSize &size);
     void paintSimple(QPainter &painter);
     void drawRotatedText(QPainter &painter, int x, int y, int angle, bool shadow, bool transparent,
                          const QColor &shadowColor, const QString &text);
@@ -134,6 +151,7 @@ private:
     bool loadCodecPicture(const QString &name, const QString &extension);
 
     TPicture m_picture;
+    QImage m_scaled;
     bool m_autoSize = false;
     bool m_autoPlay = false;
     bool m_autoRePlay = false;
