@@ -455,6 +455,21 @@ private Q_SLOTS:
                  qPrintable(QString::number(qRed(middle))));
     }
 
+    void onePicturePixelPerDevicePixel()
+    {
+        TPMultiMedia control;
+        control.resize(100, 100);
+        const qreal ratio = control.devicePixelRatioF();
+        if (ratio == 1.0)
+            QSKIP("needs a scaled screen: run with QT_SCALE_FACTOR=2");
+        control.setPicture(TPicture::fromBitmap(solid(50, 50, qRgb(0, 150, 0))));
+        // The grab is in device pixels: the picture keeps its 50 x 50 there.
+        QCOMPARE(areaOf(shot(control), qRgb(0, 150, 0)).size(), QSize(50, 50));
+        control.setStretch(true);
+        QCOMPARE(areaOf(shot(control), qRgb(0, 150, 0)).size(),
+                 (QSizeF(100, 100) * ratio).toSize());
+    }
+
     void paintTellsTheOwner()
     {
         TPMultiMedia control;
