@@ -4,24 +4,20 @@
 
 #include <QPainter>
 
+TPicture::TPicture(Kind kind, QImage image)
+    : m_kind(image.isNull() ? Empty : kind)
+    , m_image(std::move(image))
+{
+}
+
 TPicture TPicture::fromBitmap(QImage bitmap)
 {
-    TPicture picture;
-    if (!bitmap.isNull()) {
-        picture.m_kind = Bitmap;
-        picture.m_image = std::move(bitmap);
-    }
-    return picture;
+    return TPicture(Bitmap, std::move(bitmap));
 }
 
 TPicture TPicture::fromIcon(QImage icon)
 {
-    TPicture picture;
-    if (!icon.isNull()) {
-        picture.m_kind = Icon;
-        picture.m_image = std::move(icon);
-    }
-    return picture;
+    return TPicture(Icon, std::move(icon));
 }
 
 void TPicture::draw(QPainter &painter, const QRect &target) const

@@ -33,6 +33,8 @@ public:
     }
 
 private:
+    TPicture(Kind kind, QImage image);
+
     Kind m_kind = Empty;
     QImage m_image;
 };
