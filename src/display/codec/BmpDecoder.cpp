@@ -219,7 +219,8 @@ QImage BmpReader::decodeRle(QImage image)
             else
                 line[x] = uchar(value);
         }
-        ++x;
+        // Past the right edge nothing is drawn; x stays there rather than growing.
+        x = qMin(x + 1, h.width);
     };
     auto pixel24 = [&]() -> qint64 {
         const int b = m_reader.get(), g = m_reader.get(), r = m_reader.get();
@@ -269,7 +270,7 @@ QImage BmpReader::decodeRle(QImage image)
                 m_ctx.setTruncated();
                 break;
             }
-            x += dx;
+            x = qMin(x + dx, h.width);
             y += dy;
             if (dy > 0 && !m_ctx.advance(y, h.height))
                 return {};
