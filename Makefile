@@ -29,7 +29,7 @@ install: build
 
 # libFuzzer builds of the fuzz targets, in their own build folder (needs clang), and short
 # runs of each from its seeds: make fuzz-run FUZZ_SECONDS=60
-FUZZERS = fuzz_inifile fuzz_bmp fuzz_pcx fuzz_jpeg fuzz_png fuzz_gif fuzz_tiff fuzz_imageinfo
+FUZZERS = fuzz_inifile fuzz_bmp fuzz_pcx fuzz_jpeg fuzz_png fuzz_gif fuzz_tiff fuzz_imageinfo fuzz_wmf
 FUZZ_SECONDS ?= 10
 
 fuzz: deps

@@ -3,12 +3,15 @@
 // The display control: properties, loading and its status, the information block, and
 // where painting puts the picture and the text overlay.
 #include <QClipboard>
+#include <QDirIterator>
+#include <QPainter>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "common/TestDir.h"
+#include "display/Metafile.h"
 #include "display/TMultiMP.h"
 #include "display/codec/Codec.h"
 #include "toolkit/MessageDlg.h"
@@ -275,6 +278,68 @@ private Q_SLOTS:
         const QString bad = dir.write("bad.ico", "no icon in here");
         QVERIFY_THROWS_EXCEPTION(TMediaReadError, control.setMediaName(bad));
         QVERIFY(m_messages.isEmpty());
+    }
+
+    void metafilesAreDrawnAtTheSizeShown()
+    {
+        TPMultiMedia control;
+        control.setMediaName(data("shapes.wmf"));
+        QCOMPARE(control.Picture().kind(), TPicture::Metafile);
+        QCOMPARE(control.LoadedName(), QStringLiteral("Non TIF, JPeg, BMP, GIF, PNG or PCX Image"));
+        QCOMPARE(control.MediaType, QStringLiteral("WMF"));
+        QCOMPARE(control.MediaWidth, 400);
+        QCOMPARE(control.MediaHeight, 300);
+        QCOMPARE(control.MediaFileSize, QFileInfo(data("shapes.wmf")).size());
+        // Sky, sun and hills where the metafile puts them, at twice its size too.
+        for (const int scale : {1, 2}) {
+            control.resize(400 * scale, 300 * scale);
+            control.setStretch(true);
+            const QImage seen = shot(control);
+            QCOMPARE(seen.pixel(10 * scale, 10 * scale), qRgb(0x40, 0x80, 0xC0));
+            QCOMPARE(seen.pixel(300 * scale, 70 * scale), qRgb(0xFF, 0xFF, 0x00));
+            QCOMPARE(seen.pixel(20 * scale, 290 * scale), qRgb(0x30, 0x90, 0x20));
+            // Drawn, not enlarged from a small bitmap: the sun's black outline (two units
+            // wide) is sharp, with at most one blended pixel on either side.
+            int outline = 0;
+            for (int x = 340 * scale - 8; x < 340 * scale + 8; ++x)
+                outline += qGray(seen.pixel(x, 70 * scale)) < 60 ? 1 : 0;
+            QVERIFY2(outline >= 1 && outline <= 2 * scale + 2,
+                     qPrintable(QString::number(outline)));
+        }
+        TestDir dir;
+        QVERIFY_THROWS_EXCEPTION(
+            TMediaReadError, control.setMediaName(dir.write("bad.wmf", "not a metafile at all")));
+    }
+
+    void metafileCorpus()
+    {
+        const QString dir = QStringLiteral(KORVID_CORPUS "/wmf");
+        if (!QFileInfo(dir).isDir())
+            QSKIP(qPrintable("test corpus " + dir + " is absent"));
+        int drawn = 0;
+        QDirIterator it(dir, {"*.wmf"}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const TMetafile metafile = TMetafile::fromData(file.readAll());
+            // Every file, the looping and the one-pixel ones included, plays and ends.
+            QImage canvas(240, 180, QImage::Format_RGB32);
+            canvas.fill(Qt::white);
+            QPainter painter(&canvas);
+            metafile.play(painter, canvas.rect());
+            painter.end();
+            if (metafile.isEmpty())
+                continue;
+            QVERIFY(metafile.size().width() >= 1 && metafile.size().width() <= 4096);
+            bool inked = false;
+            for (int y = 0; y < canvas.height() && !inked; ++y)
+                for (int x = 0; x < canvas.width() && !inked; ++x)
+                    inked = canvas.pixel(x, y) != qRgb(255, 255, 255);
+            drawn += inked ? 1 : 0;
+        }
+        // Of the 30 files, all but the one-pixel sample draw something.
+        QVERIFY2(drawn >= 28, qPrintable(QString::number(drawn)));
     }
 
     void mediaInfoOfMissingFiles()

@@ -47,6 +47,16 @@ QImage readIcon(const QString &name)
     return best;
 }
 
+// Metafiles are small; anything larger is surely no metafile and is not read.
+TPicture readMetafile(const QString &name)
+{
+    constexpr qint64 MaxMetafile = qint64(64) << 20;
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxMetafile)
+        return {};
+    return TPicture::fromMetafile(TMetafile::fromData(file.readAll()));
+}
+
 } // namespace
 
 TPMultiMedia::TPMultiMedia(QWidget *owner)
@@ -261,12 +271,14 @@ QString TPMultiMedia::LoadMedia()
         setPicture(TPicture());
     };
 
-    if (extension == QLatin1String(".ICO")) {
+    if (extension == QLatin1String(".ICO") || extension == QLatin1String(".WMF")) {
         prepare();
-        const QImage icon = readIcon(name);
-        if (icon.isNull())
-            throw TMediaReadError("The icon cannot be read: " + name.toStdString());
-        setPicture(TPicture::fromIcon(icon));
+        const TPicture picture = extension == QLatin1String(".ICO")
+                                     ? TPicture::fromIcon(readIcon(name))
+                                     : readMetafile(name);
+        if (picture.isEmpty())
+            throw TMediaReadError("The picture cannot be read: " + name.toStdString());
+        setPicture(picture);
         m_loadedName = NotCodecPicture;
         ReadMediaInfo(name);
         return m_loadedName;
@@ -344,7 +356,8 @@ void TPMultiMedia::paintEvent(QPaintEvent *)
     const QRect client = contentsRect();
     painter.translate(client.topLeft());
     painter.setClipRect(QRect(QPoint(0, 0), client.size()));
-    if (m_picture.kind() == TPicture::Icon || !m_imageLibPalette)
+    if (m_picture.kind() == TPicture::Icon || m_picture.kind() == TPicture::Metafile
+        || !m_imageLibPalette)
         paintSimple(painter);
     else
         paintPicture(painter);
