@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "common/TestDir.h"
+#include "platform/Platform.h"
 #include "display/Metafile.h"
 #include "display/TMultiMP.h"
 #include "display/codec/Codec.h"
@@ -227,6 +228,28 @@ private Q_SLOTS:
         control.setQuietMode(true);
         control.setMediaName(corrupt);
         QCOMPARE(m_messages.size(), 1);
+    }
+
+    void soundsAndVideosTheMachineCannotPlayArePassedOver()
+    {
+        QFile ini(QDir(ConfigDir()).filePath("platform.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[mci extensions]\nWAV=none\nMID=sequencer\n");
+        ini.close();
+        TPMultiMedia control;
+        control.setMediaName(data("scene-64x48.png"));
+        const QString before = control.LoadedName();
+        control.setMediaName(data("chime.wav"));
+        QCOMPARE(control.LoadedName(), before);
+        QVERIFY(control.Picture().isBitmap());
+        // A playable one empties the picture and leaves the information block alone.
+        control.setMediaName(data("tune.mid"));
+        QCOMPARE(control.LoadedName(), data("tune.mid").toUpper());
+        QVERIFY(control.Picture().isEmpty());
+        QCOMPARE(control.MediaType, QStringLiteral("PNG"));
+        QVERIFY(m_messages.isEmpty());
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+        ini.remove();
     }
 
     void otherExtensionsKeepThePicture()

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QScopeGuard>
 
 #include "display/PaintGeometry.h"
 #include "display/codec/Codec.h"
@@ -281,6 +282,17 @@ QString TPMultiMedia::LoadMedia()
         setPicture(picture);
         m_loadedName = NotCodecPicture;
         ReadMediaInfo(name);
+        return m_loadedName;
+    }
+    static const QStringList MediaRows = {".MID", ".RMI", ".AVI", ".MOV", ".WAV"};
+    if (MediaRows.contains(extension)) {
+        // A type this machine cannot play is passed over without a word.
+        if (!MciExtensionKnown(extension.mid(1)))
+            return m_loadedName;
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+        setPicture(TPicture());
+        m_loadedName = name.toUpper();
         return m_loadedName;
     }
     if (CodecRows.contains(extension)) {
