@@ -43,6 +43,7 @@ fuzz-run: fuzz
 	    rm -rf build-fuzz/corpus/$$f && mkdir -p build-fuzz/corpus/$$f && \
 	    xargs -a build-fuzz/fuzz-seeds/$$f.txt -I{} cp -r {} build-fuzz/corpus/$$f/ && \
 	    echo "fuzz-run: $$f for $(FUZZ_SECONDS) s" && \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp \
 	    build-fuzz/bin/$$f -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 -timeout=10 \
 	        -print_final_stats=1 build-fuzz/corpus/$$f 2>&1 | grep -E "stat::number_of_executed_units|ERROR|SUMMARY" \
 	        || exit 1; \
