@@ -442,6 +442,26 @@ private Q_SLOTS:
         QCOMPARE(shot(control).pixel(99, 99), qRgb(250, 250, 0));
     }
 
+    void simplePaintingAndTheBorder()
+    {
+        TPMultiMedia control;
+        control.resize(100, 100);
+        control.setPicture(TPicture::fromBitmap(solid(40, 20, qRgb(0, 0, 200))));
+        // Without the codec palette the simpler drawing runs: proportional fit has no effect
+        // there, and centring uses the control's outer size.
+        control.setImageLibPalette(false);
+        control.setStretchRatio(true);
+        QCOMPARE(areaOf(shot(control), qRgb(0, 0, 200)), QRect(0, 0, 40, 20));
+        control.setStretchRatio(false);
+        control.setCenter(true);
+        control.setBorderStyle(bsSingle);
+        QCOMPARE(control.contentsRect(), QRect(1, 1, 98, 98));
+        // The 100 x 100 outer size centres it at (30, 40), one pixel in for the border.
+        QCOMPARE(areaOf(shot(control), qRgb(0, 0, 200)), QRect(31, 41, 40, 20));
+        const QImage framed = shot(control);
+        QVERIFY(framed.pixel(0, 50) != framed.pixel(1, 50));
+    }
+
     void rotatedTextAndItsShadow()
     {
         TPMultiMedia control;
