@@ -21,7 +21,11 @@ build: configure
 run: build
 	$(BUILD_DIR)/bin/korvid samples
 
+# Playback tests need a sound server; one with a null sink is started when none runs.
+export XDG_RUNTIME_DIR ?= /tmp/korvid-runtime-$(shell id -u)
+
 test: build
+	@tools/start-sound-server.sh
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 install: build

@@ -13,7 +13,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev qt6-qpa-plugins
     # picture decoders and the media engine
     libjpeg62-turbo-dev libpng-dev libgif-dev libtiff-dev libgstreamer1.0-dev
-    gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav timgm6mb-soundfont
+    qt6-multimedia-dev gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
+    timgm6mb-soundfont pulseaudio pulseaudio-utils
     # tests and the look of the program under a virtual screen
     xvfb xauth clang-format imagemagick fonts-dejavu-core
     # fuzzing (make fuzz) and benchmarks (build/bin/korvid-bench)

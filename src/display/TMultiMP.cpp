@@ -65,6 +65,8 @@ TPMultiMedia::TPMultiMedia(QWidget *owner)
 {
     resize(105, 105);
     setAutoFillBackground(true);
+    m_timer.setInterval(500);
+    connect(&m_timer, &QTimer::timeout, this, &TPMultiMedia::TimerNotify);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, colours.color(QPalette::Button));
     setPalette(colours);
@@ -256,10 +258,76 @@ bool TPMultiMedia::loadCodecPicture(const QString &name, const QString &extensio
     return true;
 }
 
+QString TPMultiMedia::loadSoundOrVideo(const QString &name, const QString &extension)
+{
+    // A type this machine cannot play is passed over without a word.
+    if (!MciExtensionKnown(extension.mid(1)))
+        return m_loadedName;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+    m_timer.stop();
+    setPicture(TPicture());
+    if (m_mediaPlayer) {
+        TMIMediaPlayer &player = *m_mediaPlayer;
+        player.setWait(true);
+        player.Close();
+        player.setVisible(true);
+        player.setFileName(name);
+        player.setWait(true);
+        bool ok = player.Open();
+        if (ok && m_autoPlay)
+            ok = player.Play();
+        if (ok) {
+            m_timerFailed = false;
+            m_timer.start();
+        } else {
+            // Told even in quiet mode: the owner asked for this file to play.
+            MessageDlg(this, ApplicationTitle, QStringLiteral("Reading video file failed"),
+                       QMessageBox::Information, QMessageBox::Ok);
+        }
+    }
+    m_loadedName = name.toUpper();
+    return m_loadedName;
+}
+
+void TPMultiMedia::TimerNotify()
+{
+    if (!m_mediaPlayer || !(m_autoRePlay || m_mediaPlayer->Mode() == mpPlaying))
+        return;
+    const qint64 position = m_mediaPlayer->Position();
+    const qint64 length = m_mediaPlayer->Length();
+    if (position < 0 || length <= 0) {
+        // Said once for each opened media, not on every tick.
+        if (!m_timerFailed) {
+            m_timerFailed = true;
+            MessageDlg(this, ApplicationTitle,
+                       QStringLiteral("Error during TimerNotify for TPMultiMedia!"),
+                       QMessageBox::Information, QMessageBox::Ok);
+        }
+        return;
+    }
+    const int percent = RoundHalfEven(double(position) * (100.0 / double(length)));
+    if (ProgressCallback)
+        ProgressCallback(percent);
+    if (m_autoRePlay && percent >= 100 && !m_mediaPlayer->FileName().isEmpty())
+        m_mediaPlayer->Play();
+}
+
+void TPMultiMedia::StopMedia()
+{
+    m_timer.stop();
+    if (m_mediaPlayer) {
+        m_mediaPlayer->setWait(true);
+        m_mediaPlayer->Close();
+    }
+}
+
 QString TPMultiMedia::LoadMedia()
 {
     const QString name = m_mediaName;
     const QString extension = extensionOf(name);
+    if (m_mediaPlayer)
+        m_mediaPlayer->Close();
     if (extension != QLatin1String(".RES") && !QFileInfo(name).isFile()) {
         setPicture(TPicture());
         m_loadedName = NotFound;
@@ -267,6 +335,9 @@ QString TPMultiMedia::LoadMedia()
     }
     static const QStringList CodecRows = {".BMP", ".RES", ".PNG", ".GIF", ".TIF", ".PCX", ".JPG"};
     auto prepare = [this] {
+        if (m_mediaPlayer && m_autoHide)
+            m_mediaPlayer->setVisible(false);
+        m_timer.stop();
         if (ProgressCallback)
             ProgressCallback(0);
         setPicture(TPicture());
@@ -289,11 +360,7 @@ QString TPMultiMedia::LoadMedia()
         // A type this machine cannot play is passed over without a word.
         if (!MciExtensionKnown(extension.mid(1)))
             return m_loadedName;
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
-        setPicture(TPicture());
-        m_loadedName = name.toUpper();
-        return m_loadedName;
+        return loadSoundOrVideo(name, extension);
     }
     if (CodecRows.contains(extension)) {
         prepare();
@@ -373,6 +440,7 @@ void TPMultiMedia::paintEvent(QPaintEvent *)
         paintSimple(painter);
     else
         paintPicture(painter);
+    paintVideo(painter);
     if (!m_text.isEmpty())
         drawRotatedText(painter, m_textLeft, m_textTop, m_textRotate, m_textShadow,
                         m_textTransparent, m_textShadowColor, m_text);
@@ -417,6 +485,22 @@ const QImage &TPMultiMedia::scaledPicture(const QSize &size)
         m_scaled.setDevicePixelRatio(ratio);
     }
     return m_scaled;
+}
+
+void TPMultiMedia::paintVideo(QPainter &painter)
+{
+    if (!m_mediaPlayer || m_mediaPlayer->Display() != this)
+        return;
+    const QVideoFrame frame = m_mediaPlayer->currentFrame();
+    if (!frame.isValid())
+        return;
+    const QRect target = m_mediaPlayer->DisplayRect().isEmpty()
+                             ? QRect(QPoint(0, 0), contentsRect().size())
+                             : m_mediaPlayer->DisplayRect();
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, frame.toImage());
+    painter.restore();
 }
 
 void TPMultiMedia::paintSimple(QPainter &painter)

@@ -3,10 +3,13 @@
 #pragma once
 
 #include <QColor>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <stdexcept>
 
+#include "display/TMIMediaPlayer.h"
 #include "display/TPicture.h"
 
 enum TBorderStyle { bsNone, bsSingle };
@@ -95,6 +98,14 @@ public:
     void setQuietMode(bool value) { m_quietMode = value; }
     QString ResourceModule() const { return m_resourceModule; }
     void setResourceModule(const QString &value) { m_resourceModule = value; }
+    // The player sounds and videos open in; it becomes none when it is destroyed.
+    TMIMediaPlayer *MediaPlayer() const { return m_mediaPlayer; }
+    void setMediaPlayer(TMIMediaPlayer *player) { m_mediaPlayer = player; }
+
+    // Stops the playback timer and closes the linked player.
+    void StopMedia();
+    // The playback timer's tick: progress, and replay at the end.
+    void TimerNotify();
 
     // Writing loads the named file; reading loads the stored name again and returns the
     // status (LoadMedia). An icon that cannot be read throws TMediaReadError.
@@ -148,6 +159,8 @@ private:
                          const QColor &shadowColor, const QString &text);
     int colorBits() const;
     void failed(const QString &message);
+    QString loadSoundOrVideo(const QString &name, const QString &extension);
+    void paintVideo(QPainter &painter);
     bool loadCodecPicture(const QString &name, const QString &extension);
 
     TPicture m_picture;
@@ -182,4 +195,7 @@ private:
     QColor m_savedBrushColor = Qt::white;
     QString m_resourceModule;
     bool m_quietMode = false;
+    QPointer<TMIMediaPlayer> m_mediaPlayer;
+    QTimer m_timer;
+    bool m_timerFailed = false; // told once per opened media
 };

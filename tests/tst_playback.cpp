@@ -1,0 +1,253 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Sounds and videos really playing through the display control and its player bar, on the
+// machine's sound server (a null sink in CI).
+#include <QMediaPlayer>
+#include <QProcess>
+#include <QTest>
+
+#include "common/TestDir.h"
+#include "display/TMIMediaPlayer.h"
+#include "display/TMultiMP.h"
+#include "display/codec/Codec.h"
+#include "platform/Platform.h"
+#include "toolkit/MessageDlg.h"
+
+namespace {
+
+QString sample(const QString &name)
+{
+    return QStringLiteral(KORVID_SAMPLES) + u'/' + name;
+}
+
+bool soundServer()
+{
+    QProcess pactl;
+    pactl.start(QStringLiteral("pactl"), {QStringLiteral("info")});
+    return pactl.waitForFinished(5000) && pactl.exitStatus() == QProcess::NormalExit
+           && pactl.exitCode() == 0;
+}
+
+void writePlatformIni(const QByteArray &text)
+{
+    QFile file(QDir(ConfigDir()).filePath(QStringLiteral("platform.ini")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+} // namespace
+
+class TestPlayback : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        IsolateHome();
+        if (!soundServer())
+            QSKIP("no sound server runs (tools/start-sound-server.sh starts one)");
+    }
+
+    void init()
+    {
+        m_messages.clear();
+        SetMessageDlgScript([this](const MessageDlgCall &call) {
+            m_messages.append(call);
+            return QMessageBox::Ok;
+        });
+        m_control = std::make_unique<TPMultiMedia>();
+        m_player = new TMIMediaPlayer(m_control.get());
+        m_player->setDisplay(m_control.get());
+        m_control->setMediaPlayer(m_player);
+    }
+
+    void cleanup()
+    {
+        ProgressCallback = {};
+        m_control.reset();
+        SetMessageDlgScript({});
+        QFile::remove(QDir(ConfigDir()).filePath(QStringLiteral("platform.ini")));
+    }
+
+    void everyTypePlaysToItsEnd_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QSize>("video");
+        for (const char *name : {"chime.wav", "tune.mid", "tune.rmi"})
+            QTest::newRow(name) << QString::fromLatin1(name) << QSize();
+        QTest::newRow("clock.avi") << "clock.avi" << QSize(160, 120);
+        QTest::newRow("pattern.mov") << "pattern.mov" << QSize(160, 120);
+    }
+
+    void everyTypePlaysToItsEnd()
+    {
+        QFETCH(QString, name);
+        QFETCH(QSize, video);
+        if (!MciExtensionKnown(QFileInfo(name).suffix().toUpper()))
+            QSKIP("the media engine cannot play this type here");
+        QList<int> progress;
+        ProgressCallback = [&](int percent) {
+            progress.append(percent);
+            return 1;
+        };
+        m_control->setAutoPlayMultiMedia(true);
+        m_control->setMediaName(sample(name));
+        QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.value(0).text));
+        QCOMPARE(m_control->LoadedName(), sample(name).toUpper());
+        QVERIFY(m_player->isVisibleTo(m_control.get()) || !m_control->isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(m_player->Mode(), mpPlaying, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_player->player()->mediaStatus(), QMediaPlayer::EndOfMedia,
+                                  15000);
+        QVERIFY(m_player->Length() > 0);
+        QCOMPARE(m_player->Position(), m_player->Length());
+        QCOMPARE(m_player->Mode(), mpStopped);
+        QVERIFY(!progress.isEmpty());
+        if (video.isValid())
+            QCOMPARE(m_player->videoSize(), video);
+    }
+
+    void replayRestartsAtTheEnd()
+    {
+        QList<int> progress;
+        ProgressCallback = [&](int percent) {
+            progress.append(percent);
+            return 1;
+        };
+        m_control->setAutoPlayMultiMedia(true);
+        m_control->setAutoRePlayMultiMedia(true);
+        m_control->setMediaName(sample("chime.wav"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_player->player()->mediaStatus(), QMediaPlayer::EndOfMedia,
+                                  10000);
+        // Within the next tick it plays again, and that tick reported 100.
+        QTRY_COMPARE_WITH_TIMEOUT(m_player->Mode(), mpPlaying, 1000);
+        QVERIFY(progress.contains(100));
+    }
+
+    void withoutAutoPlayItWaitsForPlay()
+    {
+        if (!MciExtensionKnown("MID"))
+            QSKIP("no MIDI here");
+        m_control->setAutoPlayMultiMedia(false);
+        m_control->setMediaName(sample("tune.mid"));
+        QVERIFY(m_messages.isEmpty());
+        QTest::qWait(700);
+        QCOMPARE(m_player->Mode(), mpStopped);
+        QCOMPARE(m_player->Position(), 0);
+        QVERIFY(m_player->Play());
+        QTRY_COMPARE_WITH_TIMEOUT(m_player->Mode(), mpPlaying, 5000);
+    }
+
+    void unknownOrUnplayableTypesDoNothing()
+    {
+        writePlatformIni("[mci extensions]\nMOV=none\n");
+        m_control->setAutoPlayMultiMedia(true);
+        m_control->setMediaName(sample("pattern.mov"));
+        QCOMPARE(m_player->Mode(), mpNotReady);
+        QVERIFY(m_messages.isEmpty());
+        QCOMPARE(m_control->LoadedName(), QString());
+    }
+
+    void corruptMediaIsReportedEvenWhenQuiet()
+    {
+        TestDir dir;
+        const QString corrupt = dir.write("broken.wav", QByteArray(4000, 'z'));
+        m_control->setQuietMode(true);
+        m_control->setAutoPlayMultiMedia(true);
+        m_control->setMediaName(corrupt);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages.first().text, QStringLiteral("Reading video file failed"));
+        QCOMPARE(m_messages.first().icon, QMessageBox::Information);
+    }
+
+    void aPictureClosesAndHidesThePlayer()
+    {
+        m_control->setAutoPlayMultiMedia(true);
+        m_control->setAutoHideMediaPlayer(true);
+        m_control->show();
+        m_control->setMediaName(sample("clock.avi"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_player->Mode(), mpPlaying, 5000);
+        QVERIFY(m_player->isVisible());
+        m_control->setMediaName(sample("sunset.jpg"));
+        QCOMPARE(m_player->Mode(), mpNotReady);
+        QVERIFY(!m_player->isVisible());
+        QVERIFY(m_control->Picture().isBitmap());
+    }
+
+    void videoFramesAreDrawnInTheDisplayRectangle()
+    {
+        m_control->resize(400, 300);
+        m_control->show();
+        m_player->setDisplayRect(QRect(100, 50, 160, 120));
+        m_control->setAutoPlayMultiMedia(true);
+        m_control->setMediaName(sample("clock.avi"));
+        QTRY_VERIFY_WITH_TIMEOUT(m_player->currentFrame().isValid(), 5000);
+        m_player->Pause();
+        const QImage seen = m_control->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb background = m_control->palette().color(QPalette::Window).rgb();
+        QCOMPARE(seen.pixel(50, 25), background);
+        QCOMPARE(seen.pixel(300, 250), background);
+        int painted = 0;
+        for (int y = 50; y < 170; y += 10)
+            for (int x = 100; x < 260; x += 10)
+                painted += seen.pixel(x, y) != background ? 1 : 0;
+        QVERIFY2(painted > 100, qPrintable(QString::number(painted)));
+    }
+
+    void soundReachesTheServer_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("wav") << "chime.wav";
+        QTest::newRow("mid") << "tune.mid";
+    }
+
+    void soundReachesTheServer()
+    {
+        QFETCH(QString, name);
+        if (!MciExtensionKnown(QFileInfo(name).suffix().toUpper()))
+            QSKIP("the media engine cannot play this type here");
+        QProcess monitor;
+        monitor.start(QStringLiteral("parec"),
+                      {QStringLiteral("--device=@DEFAULT_MONITOR@"), QStringLiteral("--raw"),
+                       QStringLiteral("--format=s16le"), QStringLiteral("--channels=1"),
+                       QStringLiteral("--rate=8000")});
+        if (!monitor.waitForStarted(3000))
+            QSKIP("parec is not available to listen to the sound server");
+        QTest::qWait(300);
+        m_control->setAutoPlayMultiMedia(true);
+        m_control->setMediaName(sample(name));
+        QTRY_COMPARE_WITH_TIMEOUT(m_player->player()->mediaStatus(), QMediaPlayer::EndOfMedia,
+                                  15000);
+        QTest::qWait(300);
+        monitor.terminate();
+        monitor.waitForFinished(3000);
+        const QByteArray pcm = monitor.readAllStandardOutput();
+        int loudest = 0;
+        for (qsizetype i = 0; i + 1 < pcm.size(); i += 2)
+            loudest = qMax(loudest, qAbs(int(qint16(quint8(pcm[i]) | quint8(pcm[i + 1]) << 8))));
+        // Silence is 0; the quiet General MIDI piano peaks near 1000 of 32767.
+        QVERIFY2(loudest > 200,
+                 qPrintable(
+                     QStringLiteral("loudest sample %1 of %2 bytes").arg(loudest).arg(pcm.size())));
+    }
+
+    void stopMediaClosesThePlayer()
+    {
+        m_control->setAutoPlayMultiMedia(true);
+        m_control->setMediaName(sample("chime.wav"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_player->Mode(), mpPlaying, 5000);
+        m_control->StopMedia();
+        QCOMPARE(m_player->Mode(), mpNotReady);
+        delete m_player;
+        QVERIFY(m_control->MediaPlayer() == nullptr);
+        m_control->setMediaName(sample("chime.wav"));
+        QVERIFY(m_messages.isEmpty());
+    }
+
+private:
+    std::unique_ptr<TPMultiMedia> m_control;
+    TMIMediaPlayer *m_player = nullptr;
+    QList<MessageDlgCall> m_messages;
+};
+
+QTEST_MAIN(TestPlayback)
+#include "tst_playback.moc"
