@@ -6,12 +6,16 @@
 
 #include "CodecBench.h"
 #include "DisplayBench.h"
+#include "PlaybackBench.h"
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "gstreamer");
     QApplication app(argc, argv);
     RunCodecBenchmarks();
     RunDisplayBenchmarks();
+    RunPlaybackBenchmarks(QStringLiteral(KORVID_SAMPLES));
     return 0;
 }
