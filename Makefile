@@ -5,6 +5,9 @@ BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
+# Playback needs a sound server; one with a null sink is started when none runs.
+export XDG_RUNTIME_DIR ?= /tmp/korvid-runtime-$(shell id -u)
+
 .PHONY: all deps configure build run test install fuzz fuzz-run format format-check clean
 
 all: build
@@ -19,10 +22,8 @@ build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
+	@tools/start-sound-server.sh
 	$(BUILD_DIR)/bin/korvid samples
-
-# Playback tests need a sound server; one with a null sink is started when none runs.
-export XDG_RUNTIME_DIR ?= /tmp/korvid-runtime-$(shell id -u)
 
 test: build
 	@tools/start-sound-server.sh

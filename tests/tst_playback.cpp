@@ -4,6 +4,7 @@
 // machine's sound server (a null sink in CI).
 #include <QMediaPlayer>
 #include <QProcess>
+#include <QToolButton>
 #include <QTest>
 
 #include "common/TestDir.h"
@@ -228,6 +229,43 @@ private Q_SLOTS:
         QVERIFY2(loudest > 200,
                  qPrintable(
                      QStringLiteral("loudest sample %1 of %2 bytes").arg(loudest).arg(pcm.size())));
+    }
+
+    void aFailingTickIsReportedOncePerMedia()
+    {
+        m_control->setAutoPlayMultiMedia(true);
+        m_control->setAutoRePlayMultiMedia(true);
+        m_control->setMediaName(sample("chime.wav"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_player->Mode(), mpPlaying, 5000);
+        // The device goes away under the running timer: position and length are unknown.
+        m_player->Close();
+        QTest::qWait(1300);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages.first().text,
+                 QStringLiteral("Error during TimerNotify for TPMultiMedia!"));
+        // The next media may fail once more.
+        m_control->setMediaName(sample("chime.wav"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_player->Mode(), mpPlaying, 5000);
+        m_player->Close();
+        QTRY_COMPARE_WITH_TIMEOUT(m_messages.size(), 2, 2000);
+    }
+
+    void thePlayerBar()
+    {
+        for (const TMPBtnType b : {btPlay, btPause, btStop, btPrev})
+            QVERIFY(!m_player->button(b)->isEnabled());
+        m_player->setButtonVisible(btPrev, false);
+        QVERIFY(!m_player->button(btPrev)->isVisibleTo(m_player));
+        QVERIFY(m_player->button(btPlay)->isVisibleTo(m_player));
+        m_control->setAutoPlayMultiMedia(false);
+        m_control->setMediaName(sample("chime.wav"));
+        m_player->setButtonsEnabled(true);
+        m_player->button(btPlay)->click();
+        QTRY_COMPARE_WITH_TIMEOUT(m_player->Mode(), mpPlaying, 5000);
+        m_player->button(btPause)->click();
+        QTRY_COMPARE(m_player->Mode(), mpPaused);
+        m_player->button(btStop)->click();
+        QTRY_COMPARE(m_player->Mode(), mpStopped);
     }
 
     void stopMediaClosesThePlayer()
