@@ -15,6 +15,7 @@
 
 #include "app/Main.h"
 #include "app/Splash.h"
+#include "display/TMIMediaPlayer.h"
 #include "common/TestDir.h"
 #include "platform/Platform.h"
 #include "toolkit/IniFile.h"
@@ -339,6 +340,10 @@ private Q_SLOTS:
         QCOMPARE(form->TopPanel->height(), 47);
         QCOMPARE(form->SlideShowBtn->geometry(), QRect(263, 2, 48, 28));
         QCOMPARE(form->SlideShowBtn->toolTip(), QStringLiteral("VorodOdir Start/Stop"));
+        // The player bar sits in its place, its buttons disabled until something plays.
+        QCOMPARE(form->MIMediaPlayer1->geometry(), QRect(3, 3, 113, 25));
+        for (const TMPBtnType b : {btPlay, btPause, btStop, btPrev})
+            QVERIFY(!form->MIMediaPlayer1->button(b)->isEnabled());
 
         form->resize(421, 300);
         QTRY_COMPARE(form->ToolPanel->height(), 46);

@@ -18,6 +18,7 @@ class QTimer;
 class QToolButton;
 class QVBoxLayout;
 class TDirectoryListBox;
+class TMIMediaPlayer;
 class TDriveComboBox;
 class TFileListBox;
 class TFilterComboBox;
@@ -81,7 +82,7 @@ public:
     QSplitter *MainSplitter = nullptr; // its handle is HSlidePanel1
     QScrollArea *ScrollBox1 = nullptr;
     QWidget *ToolPanel = nullptr;
-    QWidget *MIMediaPlayer1 = nullptr;
+    TMIMediaPlayer *MIMediaPlayer1 = nullptr;
     QToolButton *NoneSBtn = nullptr;
     QToolButton *ProportionalSBtn = nullptr;
     QToolButton *FullSBtn = nullptr;

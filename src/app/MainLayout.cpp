@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "display/TMIMediaPlayer.h"
 #include "toolkit/FreezeDrawing.h"
 #include "toolkit/TDirectoryListBox.h"
 #include "toolkit/TDriveComboBox.h"
@@ -149,8 +150,7 @@ QWidget *TKorvidForm::CreateToolPanel()
     auto *panel = named(new QWidget, "ToolPanel");
     panel->setFixedHeight(ToolPanelOneRow);
 
-    // The player bar takes this place once playback is built into the window.
-    MIMediaPlayer1 = named(new QWidget(panel), "MIMediaPlayer1");
+    MIMediaPlayer1 = named(new TMIMediaPlayer(panel), "MIMediaPlayer1");
     MIMediaPlayer1->setGeometry(3, 3, 113, 25);
 
     NoneSBtn = toolButton(panel, "NoneSBtn", "normal", QStringLiteral("Normal View"),
