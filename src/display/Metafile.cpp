@@ -111,6 +111,12 @@ struct Object
     QPen pen;
     QBrush brush;
     Font font;
+
+    static Object ofPen(const QPen &pen) { return {Pen, pen, {}, {}}; }
+    static Object ofBrush(const QBrush &brush) { return {Brush, {}, brush, {}}; }
+    static Object ofFont(const Font &font) { return {FontObject, {}, {}, font}; }
+    // Palettes and regions take a slot of the table but draw nothing here.
+    static Object placeholder() { return {Other, {}, {}, {}}; }
 };
 
 // What SaveDC keeps.
@@ -621,43 +627,24 @@ private:
             if (p.word(0) < m_objects.size())
                 m_objects[p.word(0)] = Object();
             break;
-        case CreatePenIndirect: {
-            Object object;
-            object.kind = Object::Pen;
-            object.pen = makePen(p);
-            create(object);
+        case CreatePenIndirect:
+            create(Object::ofPen(makePen(p)));
             break;
-        }
-        case CreateBrushIndirect: {
-            Object object;
-            object.kind = Object::Brush;
-            object.brush = makeBrush(p);
-            create(object);
+        case CreateBrushIndirect:
+            create(Object::ofBrush(makeBrush(p)));
             break;
-        }
-        case CreateFontIndirect: {
-            Object object;
-            object.kind = Object::FontObject;
-            object.font = makeFont(p);
-            create(object);
+        case CreateFontIndirect:
+            create(Object::ofFont(makeFont(p)));
             break;
-        }
         case CreatePatternBrush:
-        case DIBCreatePatternBrush: {
+        case DIBCreatePatternBrush:
             // A patterned brush shows as its average: grey.
-            Object object;
-            object.kind = Object::Brush;
-            object.brush = QBrush(Qt::gray);
-            create(object);
+            create(Object::ofBrush(QBrush(Qt::gray)));
             break;
-        }
         case CreatePalette:
-        case CreateRegion: {
-            Object object;
-            object.kind = Object::Other;
-            create(object);
+        case CreateRegion:
+            create(Object::placeholder());
             break;
-        }
         default:
             break;
         }
