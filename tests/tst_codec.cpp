@@ -133,7 +133,12 @@ private Q_SLOTS:
         // the format's own rule (0 is black) that we and others follow.
         if (name == QLatin1String("mono.pcx"))
             return;
-        const QImage ref = MagickDecode(data(name));
+        // ImageMagick's reading of palette BMPs changed between Debian security releases;
+        // Qt's reader is fixed with the Qt we build against. Qt widens 5-bit channels by
+        // shifting alone, so bit-field pictures stay with ImageMagick.
+        const bool qtReference =
+            name.endsWith(QLatin1String(".bmp")) && name != QLatin1String("rgb565.bmp");
+        const QImage ref = qtReference ? QtDecode(data(name)) : MagickDecode(data(name));
         if (name.endsWith(QLatin1String(".jpg"))) {
             QVERIFY2(MeanDifference(ours, ref) < 1.5,
                      qPrintable(QString::number(MeanDifference(ours, ref))));
