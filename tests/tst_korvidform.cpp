@@ -262,7 +262,8 @@ private Q_SLOTS:
         auto form = shownForm({dir.path()});
         QCOMPARE(form->FileListBox1->Directory(), dir.path());
         QCOMPARE(form->FileListBox1->count(), 1);
-        QCOMPARE(form->FileListBox1->FileName(), QString());
+        QCOMPARE(form->FileListBox1->FileName(), dir.filePath(QStringLiteral("one.png")));
+        QCOMPARE(form->CurrentFile, dir.filePath(QStringLiteral("one.png")));
     }
 
     void activationRereadsKeepingPosition()
@@ -274,14 +275,14 @@ private Q_SLOTS:
         TFileListBox *list = form->FileListBox1;
         list->setTopIndex(20);
         const int top = list->TopIndex();
-        QCOMPARE(list->currentRow(), 30);
+        QCOMPARE(list->ItemIndex(), 30);
         dir.write(QStringLiteral("a-new.png"));
         QVERIFY(QFile::remove(dir.filePath(QStringLiteral("f39.png"))));
         QDir().mkpath(dir.filePath(QStringLiteral("newsub")));
         form->AppActivate();
         QCOMPARE(list->count(), 40);
-        QCOMPARE(list->item(0)->text(), QStringLiteral("a-new.png"));
-        QCOMPARE(list->currentRow(), 30);
+        QCOMPARE(list->itemText(0), QStringLiteral("a-new.png"));
+        QCOMPARE(list->ItemIndex(), 30);
         QCOMPARE(list->TopIndex(), top);
         QVERIFY(!form->DirectoryListBox1->findItems(QStringLiteral("newsub"), Qt::MatchExactly)
                      .isEmpty());
@@ -301,7 +302,7 @@ private Q_SLOTS:
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(200, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(form.get(), &drop);
-        QCOMPARE(form->FileListBox1->FileName(), first);
+        QCOMPARE(form->CurrentFile, first);
 
         QMimeData text;
         text.setText(QStringLiteral("not a file"));

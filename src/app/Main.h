@@ -6,7 +6,11 @@
 #include <QPixmap>
 #include <QStringList>
 
+#include <memory>
+
 #include "app/KorvidSettings.h"
+#include "app/MediaFilter.h"
+#include "app/ViewGeometry.h"
 #include "toolkit/MessageDlg.h"
 
 class QButtonGroup;
@@ -22,9 +26,8 @@ class TMIMediaPlayer;
 class TDriveComboBox;
 class TFileListBox;
 class TFilterComboBox;
-
-// Kinds of the file last opened, from its upper-cased extension.
-enum TMediaKind { mkImage = 0, mkSong = 1, mkWave = 2, mkVideo = 3, mkInvalid = 99 };
+class TPMultiMedia;
+class TPicturePrefetch;
 
 // The browser's main window: the navigation panel on the left, the display area on the
 // right, the tool panel below (or above). It owns the settings (its TKorvidSettings
@@ -46,6 +49,42 @@ public:
     // Moves the directory and file lists to path's folder and selects its file.
     void ApplyFilePath(const QString &path);
 
+    // Navigation (MainNavigation.cpp).
+    void BuildFilter();
+    bool IsGood(const QString &fileName);
+    void DriveComboBox1Change();
+    void DirectoryListBox1Change();
+    void FileListBox1Change();
+    void FileListBox1Click();
+    void FileListBox1DblClick();
+    void FileListBox1KeyDown(QKeyEvent *event);
+    void FileListBox1MouseDown(QMouseEvent *event);
+
+    // Viewing (MainViewing.cpp).
+    void OpenIt(const QString &fileName);
+    void DisplayStats(const QString &fileName);
+    void SetStretch();
+    void SetStretchMode(int mode);
+    void SetVideoStretch();
+    void SetScrollBox();
+    void CenterScrollBox();
+    void CalcZoom();
+    void ZoomIn();
+    void ZoomOut();
+    void NoneSBtnClick();
+    void ProportionalSBtnClick();
+    void FullSBtnClick();
+    void InSBtnClick();
+    void OutSBtnClick();
+    int LoadProgress(int percent);
+
+    // Keys and help (MainLayout.cpp).
+    // Returns true when the key is used up and must not reach the control.
+    bool FormKeyDown(QKeyEvent *event);
+    // Help topic of the control that has the focus.
+    int HelpTopicOf(const QWidget *widget) const;
+    void ShowHelpTopic(int topic);
+
     // Full path of KORVID.INI.
     QString IniPath() const;
 
@@ -55,6 +94,9 @@ public:
     QString CurrentFile;
     QString CurrentFileName;
     int MediaKind = mkInvalid;
+    TVideoRect VideoRect;
+    int ZoomInStep = 0;
+    int ZoomOutStep = 0;
     bool HasPicture = false;
     bool Opening = false;
     bool ShowRunning = false;
@@ -81,6 +123,8 @@ public:
     TFileListBox *FileListBox1 = nullptr;
     QSplitter *MainSplitter = nullptr; // its handle is HSlidePanel1
     QScrollArea *ScrollBox1 = nullptr;
+    TPMultiMedia *Image1 = nullptr;
+    TPMultiMedia *Sounds1 = nullptr;
     QWidget *ToolPanel = nullptr;
     TMIMediaPlayer *MIMediaPlayer1 = nullptr;
     QToolButton *NoneSBtn = nullptr;
@@ -92,12 +136,17 @@ public:
     QProgressBar *Gauge1 = nullptr;
     QTimer *SlideShowTimer = nullptr;
 
+Q_SIGNALS:
+    // F1 asks for the help topic of the focused control; the help window answers it.
+    void HelpRequested(int topic);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
@@ -105,6 +154,7 @@ private:
     void FormClose();
     void FormResize();
     void WMDropFiles(const QString &fileName);
+    void OpenCommandLineFile(const QString &path);
 
     // Layout (MainLayout.cpp).
     void CreateControls();
@@ -114,6 +164,10 @@ private:
     void PlaceToolPanel();
     void PressStretchButton();
     void KeepOnScreen();
+    void ScrollBoxResize();
+    void PrefetchNeighbours();
+    // Size of the scroll box's client area when it shows no scroll bars.
+    QSize ScrollClientSize() const;
 
     QStringList m_arguments;
     QVBoxLayout *m_frameLayout = nullptr;
@@ -121,4 +175,6 @@ private:
     int m_ddirPanelHeight = 124;
     int m_ctrlPanelWidth = 168;
     bool m_shown = false;
+    bool m_closing = false;
+    std::unique_ptr<TPicturePrefetch> m_prefetch;
 };

@@ -14,6 +14,9 @@
 #include <QToolButton>
 
 #include "app/CmdLine.h"
+#include "display/TMIMediaPlayer.h"
+#include "display/TMultiMP.h"
+#include "display/codec/Codec.h"
 #include "platform/Platform.h"
 #include "toolkit/TDirectoryListBox.h"
 #include "toolkit/TFileListBox.h"
@@ -44,7 +47,11 @@ TKorvidForm::TKorvidForm(const QStringList &arguments, QWidget *parent)
     FormCreate();
 }
 
-TKorvidForm::~TKorvidForm() = default;
+TKorvidForm::~TKorvidForm()
+{
+    // The codec must not call back into a window that is gone.
+    ProgressCallback = nullptr;
+}
 
 void TKorvidForm::FormCreate()
 {
@@ -61,17 +68,26 @@ void TKorvidForm::FormCreate()
     ReadINI();
     OptionsPage = 0;
 
+    BuildFilter();
     SlideShowTimer->stop();
+    MIMediaPlayer1->setButtonsEnabled(false);
+    Image1->setImageLibPalette(true);
     FileListBox1->setMask(FilterComboBox1->Mask());
 
     StoppedGlyph = QPixmap(QStringLiteral(":/bitmaps/BMP_MS_STOPPED"));
     RunningGlyph = QPixmap(QStringLiteral(":/bitmaps/BMP_MS_RUNNING"));
     SlideShowBtn->setIcon(StoppedGlyph);
 
+    ProgressCallback = [this](int percent) { return LoadProgress(percent); };
+    qApp->installEventFilter(this);
+
     const TCmdLine commandLine = ParseCmdLine(m_arguments, QDir::currentPath());
     AutoStartShow = commandLine.AutoStartShow;
-    if (!commandLine.FileName.isEmpty())
+    if (!commandLine.FileName.isEmpty()) {
         ApplyFilePath(commandLine.FileName);
+        if (!AutoStartShow)
+            OpenCommandLineFile(commandLine.FileName);
+    }
 
     setAcceptDrops(true);
 }
@@ -86,8 +102,27 @@ void TKorvidForm::FormShow()
 
 void TKorvidForm::FormClose()
 {
+    m_closing = true;
+    Image1->StopMedia();
+    Sounds1->setMediaPlayer(nullptr);
     setAcceptDrops(false);
     WriteINI();
+}
+
+void TKorvidForm::OpenCommandLineFile(const QString &path)
+{
+    if (!QFileInfo(path).isDir()) {
+        OpenIt(path);
+        return;
+    }
+    // A folder is browsed and its first file shown, as a folder opened from a file
+    // manager would be.
+    if (FileListBox1->isLoading())
+        return;
+    if (FileListBox1->count() > 0) {
+        FileListBox1->setItemIndex(0);
+        OpenIt(FileListBox1->FileName());
+    }
 }
 
 void TKorvidForm::showEvent(QShowEvent *event)
@@ -137,7 +172,7 @@ void TKorvidForm::dropEvent(QDropEvent *event)
 
 void TKorvidForm::WMDropFiles(const QString &fileName)
 {
-    ApplyFilePath(fileName);
+    OpenIt(fileName);
     raise();
     activateWindow();
 }

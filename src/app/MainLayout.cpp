@@ -3,7 +3,9 @@
 // TKorvidForm: building the controls, the splitters and the tool panel's two layouts.
 #include "app/Main.h"
 
+#include <QApplication>
 #include <QButtonGroup>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -14,7 +16,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/FormKeys.h"
+#include "display/PicturePrefetch.h"
 #include "display/TMIMediaPlayer.h"
+#include "display/TMultiMP.h"
 #include "toolkit/FreezeDrawing.h"
 #include "toolkit/TDirectoryListBox.h"
 #include "toolkit/TDriveComboBox.h"
@@ -128,6 +133,12 @@ void TKorvidForm::CreateControls()
     ScrollBox1->setFrameShape(QFrame::NoFrame);
     ScrollBox1->setAlignment(Qt::AlignCenter);
     ScrollBox1->viewport()->setAutoFillBackground(true);
+    ScrollBox1->setWidgetResizable(false);
+    Image1 = named(new TPMultiMedia, "Image1");
+    Image1->setCenter(true);
+    Image1->setTabStop(true);
+    ScrollBox1->setWidget(Image1);
+    ScrollBox1->installEventFilter(this);
 
     MainSplitter = named(new QSplitter(Qt::Horizontal), "MainSplitter");
     MainSplitter->addWidget(ControlPanel1);
@@ -141,6 +152,29 @@ void TKorvidForm::CreateControls()
     ToolPanel = CreateToolPanel();
     m_frameLayout->addWidget(MainSplitter, 1);
     PlaceToolPanel();
+
+    // Sounds play here during a VorodOdir while Image1 keeps its picture.
+    Sounds1 = named(new TPMultiMedia(frame), "Sounds1");
+    Sounds1->setGeometry(0, 0, 27, 28);
+    Sounds1->setVisible(false);
+
+    m_prefetch = std::make_unique<TPicturePrefetch>();
+    for (TPMultiMedia *display : {Image1, Sounds1}) {
+        display->setImageDither(true);
+        display->setImageReadRes(lAutoMatic);
+        display->setImageWriteRes(sAutoMatic);
+        display->setJPegSaveQuality(25);
+        display->setJPegSaveSmooth(0);
+        display->setTifSaveCompress(sNONE);
+        display->setUseTwainWindow(false);
+        display->setTextLeft(0);
+        display->setTextTop(0);
+        display->setTextRotate(0);
+        display->setMediaPlayer(MIMediaPlayer1);
+    }
+    Image1->setPrefetch(m_prefetch.get());
+    Image1->setAutoHideMediaPlayer(false);
+    MIMediaPlayer1->setDisplay(Image1);
 
     SlideShowTimer = named(new QTimer(this), "SlideShowTimer");
 }
@@ -188,10 +222,39 @@ QWidget *TKorvidForm::CreateToolPanel()
 
 void TKorvidForm::MakeConnections()
 {
-    // The file list follows the directory list.
+    // The directory list follows the drive box by hand, the file list follows the
+    // directory list and the media-type box.
+    connect(DriveComboBox1, &QComboBox::activated, this, &TKorvidForm::DriveComboBox1Change);
     connect(DirectoryListBox1, &TDirectoryListBox::DirectoryChanged, FileListBox1,
             &TFileListBox::setDirectory);
+    connect(DirectoryListBox1, &TDirectoryListBox::DirectoryChanged, this,
+            &TKorvidForm::DirectoryListBox1Change);
     connect(FilterComboBox1, &TFilterComboBox::MaskChanged, FileListBox1, &TFileListBox::setMask);
+    connect(FileListBox1, &TFileListBox::Change, this, &TKorvidForm::FileListBox1Change);
+    connect(FileListBox1, &TFileListBox::Click, this, &TKorvidForm::FileListBox1Click);
+    connect(FileListBox1, &TFileListBox::DblClick, this, &TKorvidForm::FileListBox1DblClick);
+    connect(FileListBox1, &TFileListBox::KeyDown, this, &TKorvidForm::FileListBox1KeyDown);
+    connect(FileListBox1, &TFileListBox::MouseDown, this, &TKorvidForm::FileListBox1MouseDown);
+
+    connect(NoneSBtn, &QToolButton::clicked, this, &TKorvidForm::NoneSBtnClick);
+    connect(ProportionalSBtn, &QToolButton::clicked, this, &TKorvidForm::ProportionalSBtnClick);
+    connect(FullSBtn, &QToolButton::clicked, this, &TKorvidForm::FullSBtnClick);
+    connect(InSBtn, &QToolButton::clicked, this, &TKorvidForm::InSBtnClick);
+    connect(OutSBtn, &QToolButton::clicked, this, &TKorvidForm::OutSBtnClick);
+
+    // A video that tells its size only with its first frame is laid out once it comes.
+    connect(MIMediaPlayer1, &TMIMediaPlayer::FrameChanged, this, [this] {
+        if (MediaKind != mkVideo || VideoRect.Right != VideoRect.Left)
+            return;
+        const QRect source = MIMediaPlayer1->SourceRect();
+        if (source.isEmpty())
+            return;
+        VideoRect = {source.left(), source.top(), source.left() + source.width(),
+                     source.top() + source.height()};
+        SetVideoStretch();
+        SetScrollBox();
+        CenterScrollBox();
+    });
     connect(MainSplitter, &QSplitter::splitterMoved, this,
             [this] { m_ctrlPanelWidth = MainSplitter->sizes().value(0, m_ctrlPanelWidth); });
     connect(LeftSplitter, &QSplitter::splitterMoved, this,
@@ -236,6 +299,92 @@ void TKorvidForm::FormResize()
         ToolPanel->setFixedHeight(ToolPanelTwoRows);
         Gauge1->setGeometry(6, ToolPanelTwoRows - 12, width() - 12, 10);
     }
+}
+
+// The display follows the scroll box, whether the window or a splitter resized it.
+void TKorvidForm::ScrollBoxResize()
+{
+    if (!isVisible())
+        return;
+    Image1->RedrawPicture();
+    SetStretch();
+    SetScrollBox();
+    CenterScrollBox();
+    ShowScaleTools(StretchMode != smNormal);
+    CalcZoom();
+}
+
+bool TKorvidForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ScrollBox1 && event->type() == QEvent::Resize) {
+        ScrollBoxResize();
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return false;
+    // The window sees each key once, before the control that has the focus.
+    auto *widget = static_cast<QWidget *>(watched);
+    QWidget *focus = QApplication::focusWidget();
+    if (widget->window() != this || widget != (focus ? focus : this))
+        return false;
+    return FormKeyDown(static_cast<QKeyEvent *>(event));
+}
+
+bool TKorvidForm::FormKeyDown(QKeyEvent *event)
+{
+    const TFormKeyAction action =
+        FormKeyAction(event->key(), ShowRunning, Opening, PasswordProtect);
+    if (action == fkDiscard)
+        return true;
+    if (event->key() == Qt::Key_F1) {
+        ShowHelpTopic(HelpTopicOf(QApplication::focusWidget()));
+        return true;
+    }
+    switch (action) {
+    case fkDiscard:
+        return true;
+    case fkNormal:
+        NoneSBtn->setChecked(true);
+        NoneSBtnClick();
+        break;
+    case fkProportional:
+        ProportionalSBtn->setChecked(true);
+        ProportionalSBtnClick();
+        break;
+    case fkFull:
+        FullSBtn->setChecked(true);
+        FullSBtnClick();
+        break;
+    case fkStopShow:
+    case fkPauseShow: // The VorodOdir acts on these (issue 7).
+    case fkPassOn:
+        break;
+    }
+    return false;
+}
+
+int TKorvidForm::HelpTopicOf(const QWidget *widget) const
+{
+    for (const QWidget *w = widget; w && w != this; w = w->parentWidget()) {
+        if (w == DriveComboBox1)
+            return 104;
+        if (w == FilterComboBox1)
+            return 105;
+        if (w == DirectoryListBox1)
+            return 106;
+        if (w == FileListBox1)
+            return 107;
+        if (w == Image1 || w == ScrollBox1 || w == SlideShowBtn)
+            return 112;
+        if (w == ToolPanel)
+            return 7;
+    }
+    return 418;
+}
+
+void TKorvidForm::ShowHelpTopic(int topic)
+{
+    Q_EMIT HelpRequested(topic);
 }
 
 void TKorvidForm::resizeEvent(QResizeEvent *event)

@@ -16,6 +16,7 @@
 #include "toolkit/IniFile.h"
 #include "toolkit/MessageDlg.h"
 #include "toolkit/PlatformIni.h"
+#include "display/TMultiMP.h"
 #include "toolkit/TDirectoryListBox.h"
 #include "toolkit/TDriveComboBox.h"
 #include "toolkit/TFileListBox.h"
@@ -47,6 +48,8 @@ void TKorvidForm::ReadINI()
     ApplyPanelSizes();
 
     PressStretchButton();
+    SetStretch();
+    SetScrollBox();
     ShowScaleTools(StretchMode != 0);
 
     const QString directory =
@@ -125,10 +128,15 @@ void TKorvidForm::UpdateOptions()
         SoundPicture.clear();
         break;
     }
+    Image1->setAutoPlayMultiMedia(AutoStart);
+    Image1->setAutoRePlayMultiMedia(AutoRepeat);
     // A hand-edited file may hold any number; keep the interval a valid timer interval.
     SlideShowTimer->setInterval(qBound(1, ShowTime, std::numeric_limits<int>::max() / 1000) * 1000);
     PlaceToolPanel();
-    setBackground(ScrollBox1->viewport(), QPalette::Window, ColorFromPlatform(BackGround));
+    SetVideoStretch();
+    const QColor background = ColorFromPlatform(BackGround);
+    setBackground(ScrollBox1->viewport(), QPalette::Window, background);
+    setBackground(Image1, QPalette::Window, background);
     const QColor listColor = ColorFromPlatform(ListBackGround);
     setBackground(FileListBox1, QPalette::Base, listColor);
     setBackground(DirectoryListBox1, QPalette::Base, listColor);

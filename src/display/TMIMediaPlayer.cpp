@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QMediaMetaData>
 #include <QMediaPlayer>
 #include <QStyle>
 #include <QTimer>
@@ -90,6 +91,17 @@ bool TMIMediaPlayer::waitFor(const std::function<bool()> &done, int milliseconds
     poll.start();
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     return done();
+}
+
+QRect TMIMediaPlayer::SourceRect() const
+{
+    QSize size = m_player->metaData().value(QMediaMetaData::Resolution).toSize();
+    const QList<QMediaMetaData> tracks = m_player->videoTracks();
+    for (qsizetype i = 0; i < tracks.size() && size.isEmpty(); ++i)
+        size = tracks.at(i).value(QMediaMetaData::Resolution).toSize();
+    if (size.isEmpty() && m_frame.isValid())
+        size = m_frame.size();
+    return size.isEmpty() ? QRect() : QRect(QPoint(0, 0), size);
 }
 
 bool TMIMediaPlayer::Open()

@@ -59,6 +59,9 @@ public:
     QWidget *Display() const { return m_display; }
     void setDisplay(QWidget *display);
     QVideoFrame currentFrame() const { return m_frame; }
+    // The video's source rectangle as the media reports it (from its first frame when it
+    // tells nothing); empty for sounds and while unknown.
+    QRect SourceRect() const;
     // The video's own size, empty for sounds.
     QSize videoSize() const { return m_frame.isValid() ? m_frame.size() : QSize(); }
 

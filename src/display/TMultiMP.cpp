@@ -241,10 +241,18 @@ bool TPMultiMedia::loadCodecPicture(const QString &name, const QString &extensio
         ok = ReadResourceBitmap(m_resourceModule, ResourceNameOf(name), bitmap);
         message = QStringLiteral("Reading resource file failed");
     } else {
+        const int bits = colorBits();
+        const int dither = m_imageDither ? 1 : 0;
         for (const Row &row : Rows) {
             if (extension == QLatin1String(row.extension)) {
-                ok = row.reader(name, colorBits(), m_imageDither ? 1 : 0, bitmap, ProgressCallback);
                 message = QLatin1String(row.message);
+                if (m_prefetch && m_prefetch->take(name, bits, dither, bitmap, ProgressCallback)) {
+                    ok = true;
+                    if (ProgressCallback)
+                        ProgressCallback(100);
+                } else {
+                    ok = row.reader(name, bits, dither, bitmap, ProgressCallback);
+                }
                 break;
             }
         }
@@ -256,6 +264,12 @@ bool TPMultiMedia::loadCodecPicture(const QString &name, const QString &extensio
     setPicture(TPicture::fromBitmap(std::move(bitmap)));
     ReadMediaInfo(name);
     return true;
+}
+
+void TPMultiMedia::PrefetchFiles(const QStringList &files)
+{
+    if (m_prefetch)
+        m_prefetch->prefetch(files, colorBits(), m_imageDither ? 1 : 0);
 }
 
 QString TPMultiMedia::loadSoundOrVideo(const QString &name, const QString &extension)

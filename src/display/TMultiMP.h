@@ -9,6 +9,7 @@
 
 #include <stdexcept>
 
+#include "display/PicturePrefetch.h"
 #include "display/TMIMediaPlayer.h"
 #include "display/TPicture.h"
 
@@ -101,6 +102,12 @@ public:
     // The player sounds and videos open in; it becomes none when it is destroyed.
     TMIMediaPlayer *MediaPlayer() const { return m_mediaPlayer; }
     void setMediaPlayer(TMIMediaPlayer *player) { m_mediaPlayer = player; }
+
+    // Where pictures decoded ahead of time come from; none to decode every picture here.
+    TPicturePrefetch *Prefetch() const { return m_prefetch; }
+    void setPrefetch(TPicturePrefetch *prefetch) { m_prefetch = prefetch; }
+    // Has the prefetcher decode these files, most wanted first, as this control would.
+    void PrefetchFiles(const QStringList &files);
 
     // Stops the playback timer and closes the linked player.
     void StopMedia();
@@ -196,6 +203,7 @@ private:
     QString m_resourceModule;
     bool m_quietMode = false;
     QPointer<TMIMediaPlayer> m_mediaPlayer;
+    TPicturePrefetch *m_prefetch = nullptr;
     QTimer m_timer;
     bool m_timerFailed = false; // told once per opened media
 };

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "toolkit/TDirectoryListBox.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStyle>
@@ -16,7 +18,10 @@ constexpr int LevelRole = Qt::UserRole + 1;
 class IndentDelegate : public QStyledItemDelegate
 {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit IndentDelegate(const TDirectoryListBox *list)
+        : QStyledItemDelegate(const_cast<TDirectoryListBox *>(list))
+        , m_list(list)
+    {}
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override
@@ -29,11 +34,13 @@ public:
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.rwidth() += indent(option, index);
+        size.setWidth(std::max(size.width() + indent(option, index), m_list->horizontalExtent()));
         return size;
     }
 
 private:
+    const TDirectoryListBox *m_list;
+
     static int indent(const QStyleOptionViewItem &option, const QModelIndex &index)
     {
         return index.data(LevelRole).toInt() * option.decorationSize.width() / 2;
@@ -67,6 +74,20 @@ void TDirectoryListBox::setDirectory(const QString &path)
 void TDirectoryListBox::Update()
 {
     fill();
+}
+
+int TDirectoryListBox::folderPictureWidth() const
+{
+    return iconSize().isValid() ? iconSize().width()
+                                : style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+}
+
+void TDirectoryListBox::setHorizontalExtent(int pixels)
+{
+    if (pixels == m_extent)
+        return;
+    m_extent = pixels;
+    scheduleDelayedItemsLayout();
 }
 
 QString TDirectoryListBox::pathAt(int row) const

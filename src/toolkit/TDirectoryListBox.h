@@ -21,6 +21,11 @@ public:
 
     // Full path of the entry at row.
     QString pathAt(int row) const;
+    // Width of the folder pictures beside the entries.
+    int folderPictureWidth() const;
+    // How wide the entries are for horizontal scrolling, at least.
+    void setHorizontalExtent(int pixels);
+    int horizontalExtent() const { return m_extent; }
 
 Q_SIGNALS:
     void DirectoryChanged(const QString &path);
@@ -29,4 +34,5 @@ private:
     void fill();
 
     QString m_directory;
+    int m_extent = 0;
 };

@@ -2,15 +2,108 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "toolkit/TFileListBox.h"
 
+#include <chrono>
+#include <future>
+
+#include <QAbstractListModel>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
+#include <QThreadPool>
+
+#include "toolkit/DirectoryScan.h"
+
+namespace {
+
+// A folder read within this time is shown before setDirectory returns; a longer reading
+// goes on in the background so the window keeps answering.
+constexpr std::chrono::milliseconds SyncWait(25);
+
+} // namespace
+
+struct FileListScan
+{
+    QString directory;
+    QString mask;
+    QFont font;
+    std::atomic<bool> cancel{false};
+    std::shared_future<DirectoryScanResult> result;
+};
+
+// The entries as a flat list of names; every row is as wide as the widest name, so the
+// view can lay out a hundred thousand rows without measuring each.
+class FileListModel : public QAbstractListModel
+{
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : int(m_names.size());
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= m_names.size())
+            return {};
+        if (role == Qt::DisplayRole)
+            return m_names.at(index.row());
+        if (role == Qt::SizeHintRole && m_rowSize.isValid())
+            return m_rowSize;
+        return {};
+    }
+
+    void setNames(QStringList names)
+    {
+        beginResetModel();
+        m_names = std::move(names);
+        endResetModel();
+    }
+
+    const QStringList &names() const { return m_names; }
+
+    void removeAt(int row)
+    {
+        beginRemoveRows(QModelIndex(), row, row);
+        m_names.removeAt(row);
+        endRemoveRows();
+    }
+
+    void setRowSize(const QSize &size)
+    {
+        if (size == m_rowSize)
+            return;
+        m_rowSize = size;
+        if (!m_names.isEmpty())
+            Q_EMIT dataChanged(index(0), index(int(m_names.size()) - 1), {Qt::SizeHintRole});
+    }
+
+private:
+    QStringList m_names;
+    QSize m_rowSize;
+};
 
 TFileListBox::TFileListBox(QWidget *parent)
-    : QListWidget(parent)
+    : QListView(parent)
+    , m_model(new FileListModel(this))
 {
+    setModel(m_model);
+    setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+TFileListBox::~TFileListBox()
+{
+    // Workers post their results to this object: let them end before the object does.
+    for (const auto &scan : std::as_const(m_workers)) {
+        scan->cancel = true;
+        scan->result.wait();
+    }
 }
 
 void TFileListBox::setDirectory(const QString &path)
@@ -22,6 +115,8 @@ void TFileListBox::setDirectory(const QString &path)
     if (clean == m_directory)
         return;
     m_directory = clean;
+    m_pendingName.clear();
+    m_pendingIndex = m_pendingTop = -1;
     fill();
 }
 
@@ -30,15 +125,99 @@ void TFileListBox::setMask(const QString &mask)
     if (mask == m_mask)
         return;
     m_mask = mask;
+    m_pendingName.clear();
+    m_pendingIndex = m_pendingTop = -1;
     fill();
+}
+
+bool TFileListBox::MultiSelect() const
+{
+    return selectionMode() == QAbstractItemView::ExtendedSelection;
+}
+
+void TFileListBox::setMultiSelect(bool value)
+{
+    setSelectionMode(value ? QAbstractItemView::ExtendedSelection
+                           : QAbstractItemView::SingleSelection);
+}
+
+int TFileListBox::count() const
+{
+    return m_model->rowCount();
+}
+
+QString TFileListBox::itemText(int row) const
+{
+    return m_model->names().value(row);
+}
+
+int TFileListBox::ItemIndex() const
+{
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void TFileListBox::setItemIndex(int row)
+{
+    if (isLoading()) {
+        m_pendingIndex = row;
+        return;
+    }
+    selectRow(row);
+}
+
+void TFileListBox::selectRow(int row)
+{
+    if (row < 0 || row >= count()) {
+        clearSelection();
+        setCurrentIndex(QModelIndex());
+        return;
+    }
+    const QModelIndex index = m_model->index(row);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    scrollTo(index);
+}
+
+QStringList TFileListBox::SelectedNames() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : selectionModel()->selectedIndexes())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    QStringList names;
+    for (const int row : rows)
+        names.append(itemText(row));
+    return names;
+}
+
+int TFileListBox::itemAtPos(const QPoint &pos) const
+{
+    const QModelIndex index = indexAt(pos);
+    return index.isValid() ? index.row() : -1;
+}
+
+bool TFileListBox::removeName(const QString &name)
+{
+    const QStringList &names = m_model->names();
+    qsizetype row = names.indexOf(name);
+    if (row < 0) {
+        for (qsizetype i = 0; i < names.size() && row < 0; ++i) {
+            if (names.at(i).compare(name, Qt::CaseInsensitive) == 0)
+                row = i;
+        }
+    }
+    if (row < 0)
+        return false;
+    m_model->removeAt(int(row));
+    return true;
 }
 
 QString TFileListBox::FileName() const
 {
-    const QListWidgetItem *entry = currentItem();
-    if (!entry || !entry->isSelected() || m_directory.isEmpty())
+    const QModelIndex current = currentIndex();
+    if (!current.isValid() || !selectionModel()->isSelected(current) || m_directory.isEmpty())
         return {};
-    return QDir(m_directory).filePath(entry->text());
+    return QDir(m_directory).filePath(itemText(current.row()));
 }
 
 void TFileListBox::setFileName(const QString &path)
@@ -50,13 +229,18 @@ void TFileListBox::setFileName(const QString &path)
     }
     setDirectory(info.absolutePath());
     const QString name = info.fileName();
-    QList<QListWidgetItem *> found = findItems(name, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-    if (found.isEmpty())
-        found = findItems(name, Qt::MatchFixedString);
-    if (!found.isEmpty()) {
-        setCurrentItem(found.first());
-        scrollToItem(found.first());
+    if (isLoading()) {
+        m_pendingName = name;
+        return;
     }
+    const QStringList &names = m_model->names();
+    qsizetype row = names.indexOf(name);
+    for (qsizetype i = 0; i < names.size() && row < 0; ++i) {
+        if (names.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            row = i;
+    }
+    if (row >= 0)
+        selectRow(int(row));
 }
 
 int TFileListBox::TopIndex() const
@@ -66,40 +250,122 @@ int TFileListBox::TopIndex() const
 
 void TFileListBox::setTopIndex(int index)
 {
+    if (isLoading()) {
+        m_pendingTop = index;
+        return;
+    }
     verticalScrollBar()->setValue(index);
 }
 
 void TFileListBox::Update()
 {
-    const int index = currentRow();
-    const int top = TopIndex();
+    const int index = isLoading() ? m_pendingIndex : ItemIndex();
+    const int top = isLoading() ? m_pendingTop : TopIndex();
     fill();
-    if (index >= 0 && index < count())
-        setCurrentRow(index);
+    setItemIndex(index);
     setTopIndex(top);
 }
 
-QStringList TFileListBox::MatchingFiles(const QString &directory, const QString &mask)
+void TFileListBox::setHorizontalExtent(int pixels)
 {
-    QStringList patterns;
-    for (const QString &part : mask.split(u';', Qt::SkipEmptyParts)) {
-        if (!part.trimmed().isEmpty())
-            patterns.append(part.trimmed());
+    m_model->setRowSize(QSize(pixels, fontMetrics().height() + 2));
+}
+
+void TFileListBox::cancelScan()
+{
+    if (m_scan) {
+        m_scan->cancel = true;
+        m_scan.reset();
     }
-    if (patterns.isEmpty())
-        patterns.append(QStringLiteral("*"));
-    QDir dir(directory);
-    dir.setNameFilters(patterns);
-    // Without QDir::CaseSensitive the patterns match "a.JPG" and "a.jpg" alike.
-    dir.setFilter(QDir::Files);
-    dir.setSorting(QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
-    return dir.entryList();
 }
 
 void TFileListBox::fill()
 {
-    const QSignalBlocker blocker(this);
-    clear();
-    if (!m_directory.isEmpty())
-        addItems(MatchingFiles(m_directory, m_mask));
+    cancelScan();
+    if (m_directory.isEmpty()) {
+        m_model->setNames({});
+        return;
+    }
+    auto scan = std::make_shared<FileListScan>();
+    scan->directory = m_directory;
+    scan->mask = m_mask;
+    scan->font = font();
+    auto promise = std::make_shared<std::promise<DirectoryScanResult>>();
+    scan->result = promise->get_future().share();
+    m_scan = scan;
+    m_workers.removeIf([](const std::shared_ptr<FileListScan> &worker) {
+        return worker->result.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    });
+    m_workers.append(scan);
+    QThreadPool::globalInstance()->start([this, scan, promise] {
+        DirectoryScanResult result =
+            ScanDirectory(scan->directory, scan->mask, scan->font, &scan->cancel);
+        // The destructor waits for the value set below, so this object still exists here.
+        if (!scan->cancel)
+            QMetaObject::invokeMethod(
+                this, [this, scan] { finishScan(scan); }, Qt::QueuedConnection);
+        promise->set_value(std::move(result));
+    });
+    if (scan->result.wait_for(SyncWait) == std::future_status::ready)
+        finishScan(scan);
+}
+
+void TFileListBox::finishScan(const std::shared_ptr<FileListScan> &scan)
+{
+    if (scan != m_scan)
+        return;
+    m_scan.reset();
+    const DirectoryScanResult &result = scan->result.get();
+    m_widest = result.widest;
+    m_model->setNames(result.names);
+    clearSelection();
+    if (!m_pendingName.isEmpty()) {
+        const QString name = std::exchange(m_pendingName, QString());
+        setFileName(QDir(m_directory).filePath(name));
+    } else if (m_pendingIndex >= 0) {
+        selectRow(m_pendingIndex);
+    }
+    if (m_pendingTop >= 0)
+        verticalScrollBar()->setValue(m_pendingTop);
+    m_pendingIndex = m_pendingTop = -1;
+    Q_EMIT Change();
+    Q_EMIT Loaded();
+}
+
+void TFileListBox::keyPressEvent(QKeyEvent *event)
+{
+    event->accept();
+    Q_EMIT KeyDown(event);
+    if (!event->isAccepted())
+        return;
+    const int before = ItemIndex();
+    QListView::keyPressEvent(event);
+    if (ItemIndex() != before && ItemIndex() >= 0)
+        Q_EMIT Click();
+}
+
+void TFileListBox::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    Q_EMIT MouseDown(event);
+    if (!event->isAccepted() || event->button() == Qt::RightButton)
+        return;
+    QListView::mousePressEvent(event);
+}
+
+void TFileListBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    QListView::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && index == currentIndex())
+        Q_EMIT Click();
+}
+
+void TFileListBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QListView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+        Q_EMIT DblClick();
 }

@@ -2,15 +2,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QListWidget>
+#include <QListView>
+
+#include <memory>
+
+class FileListModel;
+struct FileListScan;
 
 // The file list: the files of one directory whose names match a mask list such as
-// "*.BMP;*.GIF;" without regard to case, sorted by name.
-class TFileListBox : public QListWidget
+// "*.BMP;*.GIF;" without regard to case, sorted by name. Folders are read on a worker
+// thread; a small folder is shown at once, a huge one a moment later without stopping
+// the window meanwhile (isLoading tells, Loaded announces). A selection asked for while
+// the list is still reading is made when the reading ends.
+class TFileListBox : public QListView
 {
     Q_OBJECT
 public:
     explicit TFileListBox(QWidget *parent = nullptr);
+    ~TFileListBox() override;
 
     QString Directory() const { return m_directory; }
     void setDirectory(const QString &path);
@@ -19,24 +28,74 @@ public:
     // An empty mask lists every file.
     void setMask(const QString &mask);
 
+    // Several entries can be selected at once (with Ctrl and Shift).
+    bool MultiSelect() const;
+    void setMultiSelect(bool value);
+
+    int count() const;
+    QString itemText(int row) const;
+    // Row of the current entry, -1 when none.
+    int ItemIndex() const;
+    void setItemIndex(int row);
+    // Names of the selected entries, in list order.
+    QStringList SelectedNames() const;
+    // Row of the entry at pos in the viewport, -1 below the last one.
+    int itemAtPos(const QPoint &pos) const;
+    // Takes the entry with this name (exact case first) out of the list.
+    bool removeName(const QString &name);
+
     // Full path of the selected file, empty without a selection.
     QString FileName() const;
     // Applies a path: a directory becomes the list's directory; a file's folder does, and
     // the file is selected when the list holds it.
     void setFileName(const QString &path);
 
+    // First visible row.
     int TopIndex() const;
     void setTopIndex(int index);
 
     // Re-reads the directory, keeping the selected index and the first visible line.
     void Update();
 
-    // Names (not paths) the mask lets through, in list order.
-    static QStringList MatchingFiles(const QString &directory, const QString &mask);
+    bool isLoading() const { return m_scan != nullptr; }
+    // Width of the widest entry plus "X" in the list's font, from the last reading.
+    int WidestEntry() const { return m_widest; }
+    // How wide the entries are for horizontal scrolling.
+    void setHorizontalExtent(int pixels);
+
+Q_SIGNALS:
+    // The entries were read again.
+    void Change();
+    // The user moved the selection or clicked the selected entry.
+    void Click();
+    void DblClick();
+    // Before the list acts on a key or a mouse press; a receiver that ignores the event
+    // keeps it from the list.
+    void KeyDown(QKeyEvent *event);
+    void MouseDown(QMouseEvent *event);
+    // A reading ended and its entries are shown.
+    void Loaded();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     void fill();
+    void cancelScan();
+    void finishScan(const std::shared_ptr<FileListScan> &scan);
+    void selectRow(int row);
 
+    FileListModel *m_model;
     QString m_directory;
     QString m_mask;
+    int m_widest = 0;
+    std::shared_ptr<FileListScan> m_scan;
+    QList<std::shared_ptr<FileListScan>> m_workers; // every reading not yet ended
+    // What to restore once the reading in progress ends.
+    QString m_pendingName;
+    int m_pendingIndex = -1;
+    int m_pendingTop = -1;
 };

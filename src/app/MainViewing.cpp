@@ -1,0 +1,246 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// TKorvidForm: opening a file, the caption, display modes, scrolling, zoom and videos.
+#include "app/Main.h"
+
+#include <exception>
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QProgressBar>
+#include <QScopeGuard>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+
+#include "app/Caption.h"
+#include "display/TMIMediaPlayer.h"
+#include "display/TMultiMP.h"
+#include "toolkit/FreezeDrawing.h"
+#include "toolkit/TFileListBox.h"
+
+void TKorvidForm::OpenIt(const QString &fileName)
+{
+    if (Opening || !IsGood(fileName))
+        return;
+    Opening = true;
+    const auto done = qScopeGuard([this] { Opening = false; });
+    SlideShowTimer->stop();
+
+    CurrentFile = fileName;
+    CurrentFileName = QFileInfo(fileName).fileName();
+    MIMediaPlayer1->Close();
+    Image1->MediaType.clear();
+
+    try {
+        const bool sound = MediaKind == mkSong || MediaKind == mkWave;
+        if (ShowRunning && sound) {
+            if (SoundPicture.compare(LastSoundPicture, Qt::CaseInsensitive) != 0
+                && (SoundPicture.isEmpty() || QFileInfo(SoundPicture).isFile()))
+                Image1->setMediaName(SoundPicture);
+            LastSoundPicture = SoundPicture;
+            Sounds1->setMediaName(fileName);
+            MIMediaPlayer1->Play();
+        } else {
+            {
+                const FreezeDrawing freeze(ScrollBox1);
+                Image1->setMediaName(fileName);
+            }
+            LastSoundPicture.clear();
+            if (MediaKind == mkVideo) {
+                const QRect source = MIMediaPlayer1->SourceRect();
+                VideoRect = {source.left(), source.top(), source.left() + source.width(),
+                             source.top() + source.height()};
+            }
+        }
+    } catch (const std::exception &) {
+        MessageDlg(this, ApplicationTitle, QStringLiteral("Error reading file!!"),
+                   QMessageBox::Critical);
+    }
+
+    HasPicture = !Image1->MediaType.isEmpty();
+    DisplayStats(fileName);
+    SetStretch();
+    SetScrollBox();
+    CenterScrollBox();
+    ShowScaleTools(StretchMode != smNormal);
+    CalcZoom();
+
+    if (HasPicture) {
+        MIMediaPlayer1->setButtonsEnabled(false);
+    } else {
+        InSBtn->setEnabled(false);
+        OutSBtn->setEnabled(false);
+        if (MediaKind == mkSong || MediaKind == mkWave || MediaKind == mkVideo)
+            MIMediaPlayer1->setButtonsEnabled(true);
+    }
+    Image1->setVisible(true);
+    if (ShowRunning)
+        SlideShowTimer->start();
+    PrefetchNeighbours();
+}
+
+void TKorvidForm::PrefetchNeighbours()
+{
+    const int row = FileListBox1->ItemIndex();
+    if (row < 0 || FileListBox1->isLoading()
+        || FileListBox1->itemText(row).compare(CurrentFileName, Qt::CaseInsensitive) != 0)
+        return;
+    QStringList neighbours;
+    for (const int next : {row + 1, row - 1}) {
+        if (next >= 0 && next < FileListBox1->count())
+            neighbours.append(
+                QDir(FileListBox1->Directory()).filePath(FileListBox1->itemText(next)));
+    }
+    // The picture on show stays wished for, so stepping back to it costs nothing.
+    neighbours.append(CurrentFile);
+    Image1->PrefetchFiles(neighbours);
+}
+
+void TKorvidForm::DisplayStats(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    if (!info.isFile())
+        return;
+    TCaptionFacts facts;
+    facts.name = info.fileName();
+    facts.size = info.size();
+    facts.modified = info.lastModified();
+    facts.showFileInfo = ShowFileInfo;
+    facts.hasPicture = HasPicture;
+    facts.width = Image1->MediaWidth;
+    facts.height = Image1->MediaHeight;
+    facts.colors = Image1->MediaColors;
+    setWindowTitle(FileCaption(facts, QLocale()));
+}
+
+void TKorvidForm::SetStretch()
+{
+    Image1->setStretch(StretchMode == smFull);
+    Image1->setStretchRatio(StretchMode == smProportional);
+    SetVideoStretch();
+}
+
+void TKorvidForm::SetStretchMode(int mode)
+{
+    StretchMode = mode;
+    SetStretch();
+}
+
+void TKorvidForm::NoneSBtnClick()
+{
+    SetStretchMode(smNormal);
+    SetScrollBox();
+    CenterScrollBox();
+    ShowScaleTools(false);
+}
+
+void TKorvidForm::ProportionalSBtnClick()
+{
+    SetStretchMode(smProportional);
+    SetScrollBox();
+    CenterScrollBox();
+    ShowScaleTools(true);
+}
+
+void TKorvidForm::FullSBtnClick()
+{
+    SetStretchMode(smFull);
+    SetScrollBox();
+    CenterScrollBox();
+    ShowScaleTools(true);
+}
+
+QSize TKorvidForm::ScrollClientSize() const
+{
+    return ScrollBox1->maximumViewportSize();
+}
+
+void TKorvidForm::SetScrollBox()
+{
+    QSize client = ScrollClientSize();
+    const QSize media(Image1->MediaWidth, Image1->MediaHeight);
+    QSize ranges = ScrollRanges(StretchMode, client, media);
+    if (StretchMode == smNormal) {
+        // A scroll bar in one direction takes room from the other.
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, ScrollBox1);
+        const QSize without = client;
+        if (ranges.width() > 0)
+            client.rheight() = without.height() - bar;
+        if (ranges.height() > 0)
+            client.rwidth() = without.width() - bar;
+        ranges = ScrollRanges(StretchMode, client, media);
+        if (ranges.width() > 0)
+            client.rheight() = without.height() - bar;
+        if (ranges.height() > 0)
+            client.rwidth() = without.width() - bar;
+    }
+    Image1->resize(ranges.width() > 0 ? ranges.width() : client.width(),
+                   ranges.height() > 0 ? ranges.height() : client.height());
+    ScrollBox1->viewport()->update();
+}
+
+void TKorvidForm::CenterScrollBox()
+{
+    const QSize client = ScrollBox1->viewport()->size();
+    ScrollBox1->horizontalScrollBar()->setValue(
+        qMax(0, CenterPosition(Image1->width(), client.width())));
+    ScrollBox1->verticalScrollBar()->setValue(
+        qMax(0, CenterPosition(Image1->height(), client.height())));
+}
+
+void TKorvidForm::CalcZoom()
+{
+    ZoomInStep = ZoomInPercent(Image1->width());
+    ZoomOutStep = ZoomOutPercent(Image1->width());
+}
+
+void TKorvidForm::ZoomIn()
+{
+    Image1->resize(ZoomedIn(Image1->size(), ZoomInStep));
+}
+
+void TKorvidForm::ZoomOut()
+{
+    Image1->resize(ZoomedOut(Image1->size(), ScrollBox1->viewport()->size(), ZoomOutStep));
+}
+
+void TKorvidForm::InSBtnClick()
+{
+    ZoomIn();
+    CenterScrollBox();
+}
+
+void TKorvidForm::OutSBtnClick()
+{
+    ZoomOut();
+    CenterScrollBox();
+}
+
+void TKorvidForm::SetVideoStretch()
+{
+    if (MediaKind != mkVideo)
+        return;
+    Image1->setVisible(false);
+    Image1->MediaWidth = VideoRect.Right - VideoRect.Left;
+    Image1->MediaHeight = VideoRect.Bottom - VideoRect.Top;
+    const QWidget *parent = Image1->parentWidget();
+    const QRect destination =
+        VideoDestination(StretchMode, VideoRect, Image1->geometry(),
+                         parent ? parent->rect() : Image1->rect(), VideoScale);
+    MIMediaPlayer1->setDisplayRect(destination);
+    Image1->setVisible(true);
+}
+
+int TKorvidForm::LoadProgress(int percent)
+{
+    if (m_closing || QCoreApplication::closingDown())
+        return 0;
+    QCoreApplication::processEvents();
+    Gauge1->setValue(percent);
+    return 1;
+}
