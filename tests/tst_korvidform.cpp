@@ -16,6 +16,7 @@
 #include "app/Main.h"
 #include "app/Splash.h"
 #include "display/TMIMediaPlayer.h"
+#include "common/MainFormFixture.h"
 #include "common/TestDir.h"
 #include "platform/Platform.h"
 #include "toolkit/IniFile.h"
@@ -42,15 +43,6 @@ QByteArray readIni()
 {
     QFile file(iniPath());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-std::unique_ptr<TKorvidForm> shownForm(const QStringList &arguments = {})
-{
-    auto form = std::make_unique<TKorvidForm>(arguments);
-    form->show();
-    if (!QTest::qWaitForWindowExposed(form.get()))
-        qWarning("main window not exposed");
-    return form;
 }
 
 } // namespace
@@ -258,10 +250,11 @@ private Q_SLOTS:
     void commandLineFolderIsBrowsed()
     {
         TestDir dir;
+        dir.write(QStringLiteral("a-sound.wav"));
         dir.write(QStringLiteral("one.png"));
         auto form = shownForm({dir.path()});
         QCOMPARE(form->FileListBox1->Directory(), dir.path());
-        QCOMPARE(form->FileListBox1->count(), 1);
+        QCOMPARE(form->FileListBox1->count(), 2);
         QCOMPARE(form->FileListBox1->FileName(), dir.filePath(QStringLiteral("one.png")));
         QCOMPARE(form->CurrentFile, dir.filePath(QStringLiteral("one.png")));
     }

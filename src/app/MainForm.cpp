@@ -115,13 +115,16 @@ void TKorvidForm::OpenCommandLineFile(const QString &path)
         OpenIt(path);
         return;
     }
-    // A folder is browsed and its first file shown, as a folder opened from a file
+    // A folder is browsed and its first picture shown, as a folder opened from a file
     // manager would be.
     if (FileListBox1->isLoading())
         return;
-    if (FileListBox1->count() > 0) {
-        FileListBox1->setItemIndex(0);
-        OpenIt(FileListBox1->FileName());
+    for (int row = 0; row < FileListBox1->count(); ++row) {
+        if (MediaKindOf(FileListBox1->itemText(row)) == mkImage) {
+            FileListBox1->setItemIndex(row);
+            OpenIt(FileListBox1->FileName());
+            return;
+        }
     }
 }
 

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QThreadPool>
 
 #include "toolkit/DirectoryScan.h"
@@ -32,8 +33,7 @@ struct FileListScan
     std::shared_future<DirectoryScanResult> result;
 };
 
-// The entries as a flat list of names; every row is as wide as the widest name, so the
-// view can lay out a hundred thousand rows without measuring each.
+// The entries as a flat list of names.
 class FileListModel : public QAbstractListModel
 {
 public:
@@ -50,8 +50,6 @@ public:
             return {};
         if (role == Qt::DisplayRole)
             return m_names.at(index.row());
-        if (role == Qt::SizeHintRole && m_rowSize.isValid())
-            return m_rowSize;
         return {};
     }
 
@@ -71,25 +69,34 @@ public:
         endRemoveRows();
     }
 
-    void setRowSize(const QSize &size)
-    {
-        if (size == m_rowSize)
-            return;
-        m_rowSize = size;
-        if (!m_names.isEmpty())
-            Q_EMIT dataChanged(index(0), index(int(m_names.size()) - 1), {Qt::SizeHintRole});
-    }
-
 private:
     QStringList m_names;
-    QSize m_rowSize;
+};
+
+// Every row is as wide as the horizontal extent, so the list scrolls sideways to the end
+// of the widest name without measuring each row.
+class ExtentDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setWidth(std::max(size.width(), extent));
+        return size;
+    }
+
+    int extent = 0;
 };
 
 TFileListBox::TFileListBox(QWidget *parent)
     : QListView(parent)
     , m_model(new FileListModel(this))
+    , m_delegate(new ExtentDelegate(this))
 {
     setModel(m_model);
+    setItemDelegate(m_delegate);
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
@@ -268,7 +275,10 @@ void TFileListBox::Update()
 
 void TFileListBox::setHorizontalExtent(int pixels)
 {
-    m_model->setRowSize(QSize(pixels, fontMetrics().height() + 2));
+    if (pixels == m_delegate->extent)
+        return;
+    m_delegate->extent = pixels;
+    scheduleDelayedItemsLayout();
 }
 
 void TFileListBox::cancelScan()

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class ExtentDelegate;
 class FileListModel;
 struct FileListScan;
 
@@ -89,6 +90,7 @@ private:
     void selectRow(int row);
 
     FileListModel *m_model;
+    ExtentDelegate *m_delegate;
     QString m_directory;
     QString m_mask;
     int m_widest = 0;
