@@ -240,11 +240,11 @@ private Q_SLOTS:
                                dir.filePath(QStringLiteral("b.bmp"))});
         QVERIFY(form->AutoStartShow);
         QCOMPARE(form->DirectoryListBox1->Directory(), dir.path());
-        QCOMPARE(form->FileListBox1->FileName(), dir.filePath(QStringLiteral("a.bmp")));
+        QTRY_COMPARE(form->FileListBox1->FileName(), dir.filePath(QStringLiteral("a.bmp")));
 
         auto second = shownForm({dir.filePath(QStringLiteral("b.bmp")), QStringLiteral("/x")});
         QVERIFY(!second->AutoStartShow);
-        QCOMPARE(second->FileListBox1->FileName(), dir.filePath(QStringLiteral("b.bmp")));
+        QTRY_COMPARE(second->FileListBox1->FileName(), dir.filePath(QStringLiteral("b.bmp")));
     }
 
     void commandLineFolderIsBrowsed()
@@ -254,7 +254,8 @@ private Q_SLOTS:
         dir.write(QStringLiteral("one.png"));
         auto form = shownForm({dir.path()});
         QCOMPARE(form->FileListBox1->Directory(), dir.path());
-        QCOMPARE(form->FileListBox1->count(), 2);
+        QTRY_COMPARE(form->FileListBox1->count(), 2);
+        QTRY_COMPARE(form->CurrentFile, dir.filePath(QStringLiteral("one.png")));
         QCOMPARE(form->FileListBox1->FileName(), dir.filePath(QStringLiteral("one.png")));
         QCOMPARE(form->CurrentFile, dir.filePath(QStringLiteral("one.png")));
     }
@@ -266,6 +267,7 @@ private Q_SLOTS:
             dir.write(QStringLiteral("f%1.png").arg(i, 2, 10, QLatin1Char('0')));
         auto form = shownForm({dir.filePath(QStringLiteral("f30.png"))});
         TFileListBox *list = form->FileListBox1;
+        QTRY_VERIFY(!list->isLoading());
         list->setTopIndex(20);
         const int top = list->TopIndex();
         QCOMPARE(list->ItemIndex(), 30);
@@ -273,6 +275,7 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(dir.filePath(QStringLiteral("f39.png"))));
         QDir().mkpath(dir.filePath(QStringLiteral("newsub")));
         form->AppActivate();
+        QTRY_VERIFY(!list->isLoading());
         QCOMPARE(list->count(), 40);
         QCOMPARE(list->itemText(0), QStringLiteral("a-new.png"));
         QCOMPARE(list->ItemIndex(), 30);

@@ -117,8 +117,12 @@ void TKorvidForm::OpenCommandLineFile(const QString &path)
     }
     // A folder is browsed and its first picture shown, as a folder opened from a file
     // manager would be.
-    if (FileListBox1->isLoading())
+    if (FileListBox1->isLoading()) {
+        connect(
+            FileListBox1, &TFileListBox::Loaded, this, [this, path] { OpenCommandLineFile(path); },
+            Qt::SingleShotConnection);
         return;
+    }
     for (int row = 0; row < FileListBox1->count(); ++row) {
         if (MediaKindOf(FileListBox1->itemText(row)) == mkImage) {
             FileListBox1->setItemIndex(row);

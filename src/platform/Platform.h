@@ -26,6 +26,11 @@ QStringList VolumeRoots();
 // True when the volume holding root can be read now. Never shows a dialog of its own.
 bool DriveReady(const QString &root);
 
+// Names of the visible subfolders of directory, unsorted. Reads the entry types the file
+// system reports instead of asking about each entry, so a folder of a hundred thousand
+// files answers in milliseconds.
+QStringList Subdirectories(const QString &directory);
+
 // Number of directory separators in text; a root such as "/" gives 1, an empty text 0.
 int CountBackslashes(const QString &text);
 

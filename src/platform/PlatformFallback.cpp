@@ -7,6 +7,11 @@
 
 #include <cstdlib>
 
+QStringList Subdirectories(const QString &directory)
+{
+    return QDir(directory).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
 bool DriveReady(const QString &root)
 {
     const QStorageInfo volume(root);

@@ -13,7 +13,9 @@
 
 #include <cstdlib>
 
+#include <dirent.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -92,6 +94,30 @@ QString xfceWallpaper()
 }
 
 } // namespace
+
+QStringList Subdirectories(const QString &directory)
+{
+    QStringList names;
+    const QByteArray path = QFile::encodeName(directory);
+    DIR *dir = opendir(path.constData());
+    if (!dir)
+        return names;
+    while (const dirent *entry = readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        bool isDir = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            // Links to folders count as folders; some file systems report no types.
+            struct stat info;
+            const QByteArray full = path + '/' + entry->d_name;
+            isDir = stat(full.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+        }
+        if (isDir)
+            names.append(QFile::decodeName(entry->d_name));
+    }
+    closedir(dir);
+    return names;
+}
 
 bool DriveReady(const QString &root)
 {

@@ -4,10 +4,13 @@
 
 #include <algorithm>
 
+#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QStyle>
 #include <QStyledItemDelegate>
+
+#include "platform/Platform.h"
 
 namespace {
 
@@ -123,8 +126,10 @@ void TDirectoryListBox::fill()
     setCurrentRow(count() - 1);
 
     const QDir current(m_directory);
-    const QStringList subfolders = current.entryList(
-        QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+    QStringList subfolders = Subdirectories(m_directory);
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(subfolders.begin(), subfolders.end(), collator);
     for (const QString &name : subfolders) {
         auto *entry = new QListWidgetItem(closedIcon, name, this);
         entry->setData(PathRole, current.absoluteFilePath(name));

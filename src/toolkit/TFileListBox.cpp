@@ -20,7 +20,7 @@ namespace {
 
 // A folder read within this time is shown before setDirectory returns; a longer reading
 // goes on in the background so the window keeps answering.
-constexpr std::chrono::milliseconds SyncWait(25);
+constexpr std::chrono::milliseconds SyncWait(10);
 
 } // namespace
 
