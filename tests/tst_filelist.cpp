@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Korvid developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The navigation controls: masks, the folder reading, the file list and directory list.
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -201,6 +202,23 @@ private Q_SLOTS:
         connect(&list, &TFileListBox::KeyDown, &list, [](QKeyEvent *event) { event->ignore(); });
         QTest::keyClick(&list, Qt::Key_Up);
         QCOMPARE(list.ItemIndex(), 2);
+    }
+
+    void horizontalExtentScrollsSideways()
+    {
+        TestDir dir;
+        for (int i = 0; i < 50; ++i)
+            dir.write(QStringLiteral("%1.jpg").arg(i, 2, 10, QLatin1Char('0')));
+        TFileListBox list;
+        list.resize(150, 200);
+        list.setDirectory(dir.path());
+        waitForList(list);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        list.setHorizontalExtent(2000);
+        QTRY_COMPARE(list.horizontalScrollBar()->maximum(), 2000 - list.viewport()->width());
+        list.setHorizontalExtent(0);
+        QTRY_COMPARE(list.horizontalScrollBar()->maximum(), 0);
     }
 
     void multipleSelection()

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QLocale>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -266,6 +267,61 @@ private Q_SLOTS:
         QCOMPARE(m_messages.last().text, QStringLiteral("Reading jpg file failed"));
         QVERIFY(!form->HasPicture);
         QVERIFY(!form->InSBtn->isEnabled());
+    }
+
+    void navigationControlsFollowEachOther()
+    {
+        // A machine without a video device.
+        const QString platformIni = QDir(ConfigDir()).filePath(QStringLiteral("platform.ini"));
+        {
+            QFile file(platformIni);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("[mci extensions]\nAVI=none\nMOV=none\n");
+        }
+        const auto removeIni = qScopeGuard([&] { QFile::remove(platformIni); });
+        TestDir dir;
+        dir.write(QStringLiteral("sub/clip.avi"));
+        writePicture(dir, QStringLiteral("sub/x.png"), QSize(4, 4));
+        dir.write(QStringLiteral("sub/readme.txt"));
+        dir.write(QStringLiteral("sub/z-rather-long-file-name-for-scrolling-sideways.bmp"));
+        auto form = shownForm({dir.path()});
+
+        for (int i = 0; i < form->FilterComboBox1->count(); ++i) {
+            QVERIFY(form->FilterComboBox1->itemText(i) != QLatin1String("AVI"));
+            QVERIFY(form->FilterComboBox1->itemText(i) != QLatin1String("MOV"));
+        }
+        QCOMPARE(form->FilterComboBox1->itemText(0), QStringLiteral("All MultiMedia Files"));
+        QVERIFY(!form->MediaFilter.contains(QStringLiteral("*.AVI;*.MID")));
+
+        // Entering a folder in the directory list: the files and the drive follow.
+        TDirectoryListBox *dirs = form->DirectoryListBox1;
+        const QList<QListWidgetItem *> found =
+            dirs->findItems(QStringLiteral("sub"), Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        dirs->setCurrentItem(found.first());
+        dirs->setFocus();
+        QTest::keyClick(dirs, Qt::Key_Return);
+        QCOMPARE(dirs->Directory(), dir.filePath(QStringLiteral("sub")));
+        QCOMPARE(form->FileListBox1->Directory(), dir.filePath(QStringLiteral("sub")));
+        QCOMPARE(form->DriveComboBox1->Drive(), TDriveComboBox::DriveOf(dirs->Directory()));
+        QVERIFY(dirs->horizontalExtent() > dirs->folderPictureWidth());
+        waitForList(form->FileListBox1);
+        QCOMPARE(form->FileListBox1->count(), 2);
+        QVERIFY(form->FileListBox1->WidestEntry()
+                > form->FileListBox1->fontMetrics().horizontalAdvance(
+                    QStringLiteral("z-rather-long-file-name")));
+
+        // The media-type box sets the list's mask; the groups stay without a device.
+        form->FilterComboBox1->setCurrentIndex(
+            form->FilterComboBox1->findText(QStringLiteral("Videos Only")));
+        waitForList(form->FileListBox1);
+        QCOMPARE(form->FileListBox1->count(), 1);
+        QCOMPARE(form->FileListBox1->itemText(0), QStringLiteral("clip.avi"));
+        form->FilterComboBox1->setCurrentIndex(
+            form->FilterComboBox1->findText(QStringLiteral("PNG")));
+        waitForList(form->FileListBox1);
+        QCOMPARE(form->FileListBox1->count(), 1);
+        QCOMPARE(form->FileListBox1->itemText(0), QStringLiteral("x.png"));
     }
 
     void driveThatIsNotReady()

@@ -30,7 +30,7 @@ QString CmdLineUsage()
         "Korvid MultiMedia Browser shows pictures (BMP, GIF, ICO, JPG, PCX, PNG, TIF, WMF)\n"
         "and plays sounds and videos (WAV, MID, RMI, AVI, MOV).\n"
         "\n"
-        "  file or folder     show this file, or browse this folder\n"
+        "  file or folder     show this file, or browse this folder and show its first picture\n"
         "  /M, -m, --slideshow  start the VorodOdir slideshow once the window shows\n"
         "  --help             print this help and exit\n"
         "  --version          print the version and exit\n");
