@@ -20,6 +20,7 @@
 #include "display/TMultiMP.h"
 #include "display/codec/Codec.h"
 #include "platform/Platform.h"
+#include "toolkit/IniFile.h"
 #include "toolkit/MessageDlg.h"
 #include "toolkit/TDirectoryListBox.h"
 #include "toolkit/TDriveComboBox.h"
@@ -322,6 +323,32 @@ private Q_SLOTS:
         waitForList(form->FileListBox1);
         QCOMPARE(form->FileListBox1->count(), 1);
         QCOMPARE(form->FileListBox1->itemText(0), QStringLiteral("x.png"));
+    }
+
+    void splitterBarsResizeLiveAndAreKept()
+    {
+        TestDir dir;
+        const QString path = writePicture(dir, QStringLiteral("s.png"), QSize(50, 50));
+        auto form = shownForm({path});
+        form->ProportionalSBtn->click();
+        QWidget *bar = form->findChild<QWidget *>(QStringLiteral("HSlidePanel1"));
+        QVERIFY(bar);
+        const int panel = form->ControlPanel1->width();
+        const QPoint grip(bar->width() / 2, bar->height() / 2);
+        QTest::mousePress(bar, Qt::LeftButton, {}, grip);
+        QMouseEvent move(QEvent::MouseMove, QPointF(grip + QPoint(40, 0)),
+                         bar->mapToGlobal(QPointF(grip + QPoint(40, 0))), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(bar, &move);
+        // Live: the panel and the fitted display follow while the bar is still held.
+        const int moved = form->ControlPanel1->width();
+        QVERIFY2(qAbs(moved - (panel + 40)) <= 1, qPrintable(QString::number(moved)));
+        QTRY_COMPARE(form->Image1->size(), form->ScrollBox1->maximumViewportSize());
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, grip + QPoint(40, 0));
+        form->close();
+        const IniFile ini(QDir(ConfigDir()).filePath(QStringLiteral("KORVID.INI")));
+        QCOMPARE(ini.readInteger(QStringLiteral("Korvid32"), QStringLiteral("CtrlPanelWidth"), 0),
+                 moved);
     }
 
     void driveThatIsNotReady()
