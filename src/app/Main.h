@@ -21,7 +21,10 @@ class QSplitter;
 class QTimer;
 class QToolButton;
 class QVBoxLayout;
+class QLabel;
+class TCheckPWDlg;
 class TDirectoryListBox;
+class TFullScrn1;
 class TMIMediaPlayer;
 class TDriveComboBox;
 class TFileListBox;
@@ -78,6 +81,21 @@ public:
     void OutSBtnClick();
     int LoadProgress(int percent);
 
+    // VorodOdir (MainSlideshow.cpp).
+    void SlideShowStart();
+    void SlideShowNext();
+    void SlideShowPause();
+    void SlideShowStop();
+    void SlideShowBtnClick();
+    void VorodOdirStartStop1Click();
+    void SlideShowTimerTimer();
+    void BlinkTimerTimer();
+    void AutoStartMSTimerTimer();
+    void ShowIndicator();
+    void HideIndicator();
+    // Asks for the access password with the check prompt over parent; true when given.
+    bool CheckPassword(QWidget *parent);
+
     // Keys and help (MainLayout.cpp).
     // Returns true when the key is used up and must not reach the control.
     bool FormKeyDown(QKeyEvent *event);
@@ -101,6 +119,11 @@ public:
     bool Opening = false;
     bool ShowRunning = false;
     bool ShowPaused = false;
+    bool SavedAutoStart = true;
+    bool SavedAutoRepeat = true;
+    QWidget *SavedImageParent = nullptr;
+    QString PausedCaption;
+    bool BlinkOn = false;
     QString SoundPicture;
     QString LastSoundPicture;
     QString WallpaperName;
@@ -135,6 +158,11 @@ public:
     QToolButton *SlideShowBtn = nullptr;
     QProgressBar *Gauge1 = nullptr;
     QTimer *SlideShowTimer = nullptr;
+    QTimer *BlinkTimer = nullptr;
+    QTimer *AutoStartMSTimer = nullptr;
+    QLabel *Indicator = nullptr;
+    TFullScrn1 *FullScrn1 = nullptr;
+    TCheckPWDlg *CheckPWDlg = nullptr;
 
 Q_SIGNALS:
     // F1 asks for the help topic of the focused control; the help window answers it.

@@ -14,6 +14,7 @@
 #include <QToolButton>
 
 #include "app/CmdLine.h"
+#include "app/FullScrn.h"
 #include "display/TMIMediaPlayer.h"
 #include "display/TMultiMP.h"
 #include "display/codec/Codec.h"
@@ -51,6 +52,7 @@ TKorvidForm::~TKorvidForm()
 {
     // The codec must not call back into a window that is gone.
     ProgressCallback = nullptr;
+    delete FullScrn1;
 }
 
 void TKorvidForm::FormCreate()
@@ -98,11 +100,15 @@ void TKorvidForm::FormShow()
     // now that the panels have their real extent.
     ApplyPanelSizes();
     FormResize();
+    if (AutoStartShow)
+        AutoStartMSTimer->start();
 }
 
 void TKorvidForm::FormClose()
 {
     m_closing = true;
+    if (ShowRunning)
+        SlideShowStop();
     Image1->StopMedia();
     Sounds1->setMediaPlayer(nullptr);
     setAcceptDrops(false);

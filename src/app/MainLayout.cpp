@@ -17,6 +17,8 @@
 #include <QVBoxLayout>
 
 #include "app/FormKeys.h"
+#include "app/FullScrn.h"
+#include "options/CheckPW.h"
 #include "display/PicturePrefetch.h"
 #include "display/TMIMediaPlayer.h"
 #include "display/TMultiMP.h"
@@ -177,6 +179,15 @@ void TKorvidForm::CreateControls()
     MIMediaPlayer1->setDisplay(Image1);
 
     SlideShowTimer = named(new QTimer(this), "SlideShowTimer");
+    // Slides are timed to the millisecond, not to the coarse timer's 5 %.
+    SlideShowTimer->setTimerType(Qt::PreciseTimer);
+    BlinkTimer = named(new QTimer(this), "BlinkTimer");
+    BlinkTimer->setInterval(750);
+    AutoStartMSTimer = named(new QTimer(this), "AutoStartMSTimer");
+    AutoStartMSTimer->setInterval(10);
+
+    FullScrn1 = new TFullScrn1(this);
+    CheckPWDlg = new TCheckPWDlg(this);
 }
 
 QWidget *TKorvidForm::CreateToolPanel()
@@ -240,6 +251,10 @@ void TKorvidForm::MakeConnections()
     connect(ProportionalSBtn, &QToolButton::clicked, this, &TKorvidForm::ProportionalSBtnClick);
     connect(FullSBtn, &QToolButton::clicked, this, &TKorvidForm::FullSBtnClick);
     connect(InSBtn, &QToolButton::clicked, this, &TKorvidForm::InSBtnClick);
+    connect(SlideShowBtn, &QToolButton::clicked, this, &TKorvidForm::SlideShowBtnClick);
+    connect(SlideShowTimer, &QTimer::timeout, this, &TKorvidForm::SlideShowTimerTimer);
+    connect(BlinkTimer, &QTimer::timeout, this, &TKorvidForm::BlinkTimerTimer);
+    connect(AutoStartMSTimer, &QTimer::timeout, this, &TKorvidForm::AutoStartMSTimerTimer);
     connect(OutSBtn, &QToolButton::clicked, this, &TKorvidForm::OutSBtnClick);
 
     // A video that tells its size only with its first frame is laid out once it comes.
@@ -356,7 +371,11 @@ bool TKorvidForm::FormKeyDown(QKeyEvent *event)
         FullSBtnClick();
         break;
     case fkStopShow:
-    case fkPauseShow: // The VorodOdir acts on these (issue 7).
+        SlideShowStop();
+        break;
+    case fkPauseShow:
+        SlideShowPause();
+        break;
     case fkPassOn:
         break;
     }

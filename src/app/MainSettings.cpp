@@ -16,6 +16,7 @@
 #include "toolkit/IniFile.h"
 #include "toolkit/MessageDlg.h"
 #include "toolkit/PlatformIni.h"
+#include "app/FullScrn.h"
 #include "display/TMultiMP.h"
 #include "toolkit/TDirectoryListBox.h"
 #include "toolkit/TDriveComboBox.h"
@@ -137,6 +138,8 @@ void TKorvidForm::UpdateOptions()
     const QColor background = ColorFromPlatform(BackGround);
     setBackground(ScrollBox1->viewport(), QPalette::Window, background);
     setBackground(Image1, QPalette::Window, background);
+    if (FullScreen && ShowRunning)
+        setBackground(FullScrn1, QPalette::Window, background);
     const QColor listColor = ColorFromPlatform(ListBackGround);
     setBackground(FileListBox1, QPalette::Base, listColor);
     setBackground(DirectoryListBox1, QPalette::Base, listColor);

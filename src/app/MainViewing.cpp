@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLocale>
 #include <QProgressBar>
 #include <QScopeGuard>
@@ -18,6 +19,7 @@
 #include <QToolButton>
 
 #include "app/Caption.h"
+#include "app/FullScrn.h"
 #include "display/TMIMediaPlayer.h"
 #include "display/TMultiMP.h"
 #include "toolkit/FreezeDrawing.h"
@@ -81,6 +83,11 @@ void TKorvidForm::OpenIt(const QString &fileName)
     Image1->setVisible(true);
     if (ShowRunning)
         SlideShowTimer->start();
+    if (ShowPaused) {
+        // The pause stays, and its caption names the new file.
+        ShowPaused = false;
+        SlideShowPause();
+    }
     PrefetchNeighbours();
 }
 
@@ -116,6 +123,7 @@ void TKorvidForm::DisplayStats(const QString &fileName)
     facts.height = Image1->MediaHeight;
     facts.colors = Image1->MediaColors;
     setWindowTitle(FileCaption(facts, QLocale()));
+    FullScrn1->FileNameLabel->setText(CurrentFileName);
 }
 
 void TKorvidForm::SetStretch()
@@ -162,6 +170,9 @@ QSize TKorvidForm::ScrollClientSize() const
 
 void TKorvidForm::SetScrollBox()
 {
+    // Lent to the full-screen view, the display fills it by the view's own layout.
+    if (Image1->parentWidget() != ScrollBox1->viewport())
+        return;
     QSize client = ScrollClientSize();
     const QSize media(Image1->MediaWidth, Image1->MediaHeight);
     QSize ranges = ScrollRanges(StretchMode, client, media);
@@ -186,6 +197,8 @@ void TKorvidForm::SetScrollBox()
 
 void TKorvidForm::CenterScrollBox()
 {
+    if (Image1->parentWidget() != ScrollBox1->viewport())
+        return;
     const QSize client = ScrollBox1->viewport()->size();
     ScrollBox1->horizontalScrollBar()->setValue(
         qMax(0, CenterPosition(Image1->width(), client.width())));
@@ -242,5 +255,6 @@ int TKorvidForm::LoadProgress(int percent)
         return 0;
     QCoreApplication::processEvents();
     Gauge1->setValue(percent);
+    FullScrn1->Gauge1->setProgress(percent);
     return 1;
 }

@@ -31,6 +31,11 @@ bool DriveReady(const QString &root);
 // files answers in milliseconds.
 QStringList Subdirectories(const QString &directory);
 
+// Keeps the desktop's screen saver from starting until ReleaseScreenSaver gets the
+// returned cookie; 0 (and nothing done) when the desktop offers no such service.
+quint32 InhibitScreenSaver(const QString &reason);
+void ReleaseScreenSaver(quint32 cookie);
+
 // Number of directory separators in text; a root such as "/" gives 1, an empty text 0.
 int CountBackslashes(const QString &text);
 

@@ -12,6 +12,13 @@ QStringList Subdirectories(const QString &directory)
     return QDir(directory).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
 }
 
+quint32 InhibitScreenSaver(const QString &)
+{
+    return 0;
+}
+
+void ReleaseScreenSaver(quint32) {}
+
 bool DriveReady(const QString &root)
 {
     const QStorageInfo volume(root);

@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Platform.h"
 
+#include <QDBusConnection>
+#include <QDBusInterface>
+#include <QDBusReply>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +15,7 @@
 #include <QUrl>
 
 #include <cstdlib>
+#include <memory>
 
 #include <dirent.h>
 #include <sys/mman.h>
@@ -117,6 +121,42 @@ QStringList Subdirectories(const QString &directory)
     }
     closedir(dir);
     return names;
+}
+
+namespace {
+
+// The freedesktop.org screen saver service, null when the session bus or the service is
+// absent (a bare X server, a test machine).
+std::unique_ptr<QDBusInterface> screenSaverService()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return nullptr;
+    auto service =
+        std::make_unique<QDBusInterface>(QStringLiteral("org.freedesktop.ScreenSaver"),
+                                         QStringLiteral("/org/freedesktop/ScreenSaver"),
+                                         QStringLiteral("org.freedesktop.ScreenSaver"), bus);
+    return service->isValid() ? std::move(service) : nullptr;
+}
+
+} // namespace
+
+quint32 InhibitScreenSaver(const QString &reason)
+{
+    const auto service = screenSaverService();
+    if (!service)
+        return 0;
+    const QDBusReply<quint32> cookie =
+        service->call(QStringLiteral("Inhibit"), QStringLiteral("korvid"), reason);
+    return cookie.isValid() ? cookie.value() : 0;
+}
+
+void ReleaseScreenSaver(quint32 cookie)
+{
+    if (cookie == 0)
+        return;
+    if (const auto service = screenSaverService())
+        service->call(QStringLiteral("UnInhibit"), cookie);
 }
 
 bool DriveReady(const QString &root)
