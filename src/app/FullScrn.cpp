@@ -12,6 +12,7 @@
 
 #include "app/Main.h"
 #include "platform/Platform.h"
+#include "toolkit/InputGrab.h"
 #include "toolkit/PlatformColor.h"
 
 namespace {
@@ -62,6 +63,7 @@ void TThinGauge::paintEvent(QPaintEvent *)
 TFullScrn1::TFullScrn1(TKorvidForm *owner)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     , m_owner(owner)
+    , m_grab(new InputGrab(this))
 {
     setObjectName(QStringLiteral("FullScrn1"));
     setWindowTitle(ApplicationTitle);
@@ -191,10 +193,9 @@ void TFullScrn1::FormClose()
 
 void TFullScrn1::Lock()
 {
-    if (m_locked || !isVisible())
+    if (!isVisible())
         return;
-    grabKeyboard();
-    grabMouse();
+    m_grab->grab(this);
     m_locked = true;
 }
 
@@ -202,9 +203,13 @@ void TFullScrn1::Unlock()
 {
     if (!m_locked)
         return;
-    releaseMouse();
-    releaseKeyboard();
+    m_grab->release();
     m_locked = false;
+}
+
+bool TFullScrn1::Holding() const
+{
+    return m_grab->holding();
 }
 
 void TFullScrn1::keyPressEvent(QKeyEvent *event)

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QWidget>
 
+class InputGrab;
 class QLabel;
 class QVBoxLayout;
 class TKorvidForm;
@@ -61,6 +62,8 @@ public:
     // Whether the pointer is hidden by this view now.
     bool PointerHidden() const { return m_pointerHidden; }
     bool Locked() const { return m_locked; }
+    // Whether keyboard and mouse are really held now (not on a platform without grabs).
+    bool Holding() const;
 
     void FormKeyDown(QKeyEvent *event);
     // Lets go of keyboard and mouse while a dialog asks for the password, and takes them
@@ -82,5 +85,6 @@ private:
     QVBoxLayout *m_displayLayout;
     bool m_pointerHidden = false;
     bool m_locked = false;
+    InputGrab *m_grab;
     quint32 m_inhibitCookie = 0;
 };

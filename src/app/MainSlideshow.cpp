@@ -205,10 +205,12 @@ void TKorvidForm::AutoStartMSTimerTimer()
 
 bool TKorvidForm::CheckPassword(QWidget *parent)
 {
-    // The view holds keyboard and mouse; the prompt needs them while it asks.
-    FullScrn1->Unlock();
+    // The view holds keyboard and mouse; the prompt takes the hold over while it asks,
+    // and the view takes it back, so nothing slips out in between.
+    const bool locked = FullScrn1->Locked();
     CheckPWDlg->setParent(parent, CheckPWDlg->windowFlags());
     CheckPWDlg->Password = Password;
+    CheckPWDlg->HoldInput = locked;
     const bool given = CheckPWDlg->exec() == QDialog::Accepted;
     if (FullScrn1->isVisible() && PasswordProtect)
         FullScrn1->Lock();

@@ -21,10 +21,13 @@ void TCheckPWDlg::showEvent(QShowEvent *event)
     TPasswordPrompt::showEvent(event);
     raise();
     activateWindow();
+    if (HoldInput)
+        m_grab.grab(this);
 }
 
 void TCheckPWDlg::done(int)
 {
+    // The hold is not let go here: the caller's window takes it over without a gap.
     QDialog::done(PasswordMatches(PasswordEB->text(), Password) ? Accepted : Rejected);
     lower();
 }
