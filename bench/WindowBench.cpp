@@ -142,6 +142,52 @@ void prefetchBenchmark(TKorvidForm &form, const QString &home)
     std::fflush(stdout);
 }
 
+void slideshowDriftBenchmark(TKorvidForm &form, const QString &home)
+{
+    QTemporaryDir folder(home + QStringLiteral("/show-XXXXXX"));
+    const QImage picture = BenchPicture(4000, 3000);
+    constexpr int Photos = 8;
+    for (int i = 0; i < Photos; ++i) {
+        QImage variant = picture.copy();
+        variant.setPixel(i, i, qRgb(255, 255, 255));
+        if (!variant.save(QDir(folder.path()).filePath(QStringLiteral("slide%1.jpg").arg(i)),
+                          "JPEG", 90)) {
+            std::fprintf(stderr, "slideshow_drift_percent: cannot write the slides\n");
+            return;
+        }
+    }
+    form.ShowTime = 1;
+    form.FullScreen = false;
+    form.UpdateOptions();
+    form.FileListBox1->setFileName(QDir(folder.path()).filePath(QStringLiteral("slide0.jpg")));
+    spinUntil([&] { return !form.FileListBox1->isLoading(); }, 60000);
+
+    // When each slide first shows: the end of the first paint after the file changed.
+    constexpr int Slides = 100;
+    std::vector<qint64> shown;
+    QElapsedTimer clock;
+    clock.start();
+    QString painted;
+    const auto connection = QObject::connect(form.Image1, &TPMultiMedia::OnPaint, [&] {
+        if (form.ShowRunning && form.CurrentFile != painted) {
+            painted = form.CurrentFile;
+            shown.push_back(clock.elapsed());
+        }
+    });
+    form.SlideShowStart();
+    spinUntil([&] { return int(shown.size()) >= Slides; }, Slides * 3000);
+    form.SlideShowStop();
+    QObject::disconnect(connection);
+    if (int(shown.size()) < Slides) {
+        std::fprintf(stderr, "slideshow_drift_percent: only %d slides showed\n", int(shown.size()));
+        return;
+    }
+    const double expected = (Slides - 1) * 1000.0;
+    const double actual = double(shown.back() - shown.front());
+    std::printf("value slideshow_drift_percent %.2f %%\n", (actual - expected) / expected * 100);
+    std::fflush(stdout);
+}
+
 } // namespace
 
 void RunWindowBenchmarks()
@@ -160,6 +206,7 @@ void RunWindowBenchmarks()
         std::fprintf(stderr, "window benchmarks: the window was never shown\n");
     folderListBenchmark(form, home.path());
     prefetchBenchmark(form, home.path());
+    slideshowDriftBenchmark(form, home.path());
     form.close();
     SetMessageDlgScript({});
 }

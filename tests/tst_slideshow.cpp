@@ -84,7 +84,9 @@ private Q_SLOTS:
         QCOMPARE(nameOf(*form), QStringLiteral("c.png"));
         QCOMPARE(form->windowTitle().left(5), QStringLiteral("c.png"));
         QVERIFY(form->SlideShowTimer->isActive());
-        QCOMPARE(form->SlideShowTimer->interval(), 5000);
+        // Five seconds from its appearance: less what opening the next picture takes.
+        QVERIFY(form->SlideShowTimer->interval() <= 5000);
+        QVERIFY(form->SlideShowTimer->interval() > 4000);
         QVERIFY(form->Image1->QuietMode());
         QCOMPARE(form->SlideShowBtn->icon().cacheKey() != 0, true);
         for (const char *expected : {"d.png", "e.png", "a.png", "b.png"}) {

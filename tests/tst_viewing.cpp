@@ -7,6 +7,7 @@
 #include "app/Caption.h"
 #include "app/FormKeys.h"
 #include "app/MediaFilter.h"
+#include "app/SlidePacer.h"
 #include "app/ViewGeometry.h"
 
 Q_DECLARE_METATYPE(TVideoRect)
@@ -182,6 +183,28 @@ private Q_SLOTS:
         QFETCH(int, scale);
         QFETCH(QRect, expected);
         QCOMPARE(VideoDestination(mode, video, display, client, scale), expected);
+    }
+
+    void slidePacing()
+    {
+        SlidePacer pacer;
+        QCOMPARE(pacer.interval(1000), 1000);
+        pacer.opened(12);
+        QCOMPARE(pacer.interval(1000), 988);
+        // One slow open (a picture not decoded ahead) does not cut the next one short.
+        pacer.opened(400);
+        QCOMPARE(pacer.interval(1000), 988);
+        pacer.opened(9);
+        pacer.opened(300);
+        pacer.opened(350);
+        QCOMPARE(pacer.interval(1000), 991);
+        pacer.opened(320);
+        QCOMPARE(pacer.interval(1000), 700);
+        QCOMPARE(pacer.interval(100), 0);
+        pacer.opened(-5);
+        QCOMPARE(pacer.interval(1000), 1000);
+        pacer.reset();
+        QCOMPARE(pacer.interval(3000), 3000);
     }
 
     void keys_data()

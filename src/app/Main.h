@@ -10,6 +10,7 @@
 
 #include "app/KorvidSettings.h"
 #include "app/MediaFilter.h"
+#include "app/SlidePacer.h"
 #include "app/ViewGeometry.h"
 #include "toolkit/MessageDlg.h"
 
@@ -205,4 +206,5 @@ private:
     bool m_shown = false;
     bool m_closing = false;
     std::unique_ptr<TPicturePrefetch> m_prefetch;
+    SlidePacer m_pacer;
 };

@@ -3,6 +3,7 @@
 // TKorvidForm: the VorodOdir slideshow through the file list.
 #include "app/Main.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScrollArea>
@@ -38,6 +39,7 @@ void TKorvidForm::SlideShowStart()
     if (SlideShowBtn->isHidden())
         ShowIndicator();
 
+    m_pacer.reset();
     SavedAutoStart = AutoStart;
     SavedAutoRepeat = AutoRepeat;
     AutoStart = true;
@@ -75,14 +77,19 @@ void TKorvidForm::SlideShowNext()
     }
     const int next = FileListBox1->ItemIndex() + 1;
     FileListBox1->setItemIndex(next < count ? next : 0);
+    QElapsedTimer opening;
+    opening.start();
     OpenIt(FileListBox1->FileName());
+    m_pacer.opened(int(opening.elapsed()));
     if (MediaKind == mkInvalid) {
         SlideShowStop();
         return;
     }
     if (ShowRunning) {
-        SlideShowTimer->setInterval(MediaKind == mkImage && Image1->MediaWidth > 0 ? ShowTime * 1000
-                                                                                   : PlayingPollMs);
+        // A picture's time counts from when it appears (see SlidePacer).
+        SlideShowTimer->setInterval(MediaKind == mkImage && Image1->MediaWidth > 0
+                                        ? m_pacer.interval(ShowTime * 1000)
+                                        : PlayingPollMs);
         SlideShowTimer->start();
     }
 }

@@ -98,8 +98,10 @@ void TKorvidForm::PrefetchNeighbours()
         || FileListBox1->itemText(row).compare(CurrentFileName, Qt::CaseInsensitive) != 0)
         return;
     QStringList neighbours;
-    for (const int next : {row + 1, row - 1}) {
-        if (next >= 0 && next < FileListBox1->count())
+    const int count = FileListBox1->count();
+    // After the last file a show goes on with the first.
+    for (const int next : {(row + 1) % count, row - 1}) {
+        if (next >= 0 && next != row)
             neighbours.append(
                 QDir(FileListBox1->Directory()).filePath(FileListBox1->itemText(next)));
     }
