@@ -18,7 +18,7 @@ packages=(
     # tests and the look of the program under a virtual screen
     xvfb xauth clang-format imagemagick fonts-dejavu-core
     # the locked full-screen show under a real X server and window manager
-    openbox xdotool x11-utils
+    openbox xdotool x11-utils dbus-daemon
     # fuzzing (make fuzz) and benchmarks (build/bin/korvid-bench)
     clang libclang-rt-14-dev libjpeg-turbo-progs
 )
