@@ -3,6 +3,7 @@
 #include "app/FullScrn.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -210,6 +211,17 @@ void TFullScrn1::Unlock()
 bool TFullScrn1::Holding() const
 {
     return m_grab->holding();
+}
+
+// Closed from outside (the window manager): the show ends as by a key, so the main window
+// never stays hidden behind a closed view.
+void TFullScrn1::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    if (!m_owner->ShowRunning)
+        hide();
+    else if (!m_owner->PasswordProtect || m_owner->CheckPassword(this))
+        m_owner->SlideShowStop();
 }
 
 void TFullScrn1::keyPressEvent(QKeyEvent *event)
