@@ -22,8 +22,14 @@ class QSplitter;
 class QTimer;
 class QToolButton;
 class QVBoxLayout;
+class QAction;
+class QDragMoveEvent;
 class QLabel;
+class QMenu;
+class TAboutBox;
 class TCheckPWDlg;
+class THelpWindow;
+class TNewRenDlg;
 class TDirectoryListBox;
 class TFullScrn1;
 class TMIMediaPlayer;
@@ -97,6 +103,25 @@ public:
     // Asks for the access password with the check prompt over parent; true when given.
     bool CheckPassword(QWidget *parent);
 
+    // Menus and commands (MainMenus.cpp).
+    void File1Click();
+    // Opens PopupMenu1 at globalPos for component (the control it was asked on).
+    void ShowPopup(QWidget *component, const QPoint &globalPos);
+    void PopupMenu1Popup();
+    void Delete1Click();
+    void Rename1Click();
+    void Exit1Click();
+    void Help1Click();
+    void Help2Click();
+    void About1Click();
+    void SelectasWallpaper1Click();
+    void ControlPanelHide();
+    void Image1DragOver(QDragMoveEvent *event);
+    void Image1DragDrop(QDropEvent *event);
+    void ControlPanelShow();
+    // The MIME type of a drag of files from one of the program's own file lists.
+    static const QString FileDragType;
+
     // Keys and help (MainLayout.cpp).
     // Returns true when the key is used up and must not reach the control.
     bool FormKeyDown(QKeyEvent *event);
@@ -164,6 +189,45 @@ public:
     QLabel *Indicator = nullptr;
     TFullScrn1 *FullScrn1 = nullptr;
     TCheckPWDlg *CheckPWDlg = nullptr;
+    TNewRenDlg *NewRenDlg = nullptr;
+    TAboutBox *AboutBox = nullptr;
+    THelpWindow *HelpWindow = nullptr;
+
+    // Menus; the commands whose windows come with later parts of the program are here
+    // with their enabling rules and are connected by those parts.
+    QMenu *File1 = nullptr;
+    QAction *Open1 = nullptr;
+    QAction *Print1 = nullptr;
+    QAction *PrintSetup1 = nullptr;
+    QAction *Exit1 = nullptr;
+    QMenu *Bookmarks1 = nullptr;
+    QAction *Add1 = nullptr;
+    QAction *Organize1 = nullptr;
+    QMenu *Manager1 = nullptr;
+    QAction *RunManager1 = nullptr;
+    QMenu *Options1 = nullptr;
+    QAction *KorvidConfiguration1 = nullptr;
+    QMenu *HelpMenu1 = nullptr;
+    QAction *Help1 = nullptr;
+    QAction *About1 = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    QMenu *Bookmarks2 = nullptr;
+    QAction *Add2 = nullptr;
+    QAction *Organize2 = nullptr;
+    QAction *Delete1 = nullptr;
+    QAction *Rename1 = nullptr;
+    QAction *PrintImage1 = nullptr;
+    QAction *MultiMediaManager1 = nullptr;
+    QAction *Help2 = nullptr;
+    QAction *PrinterSetup1 = nullptr;
+    QAction *ConfigOptions = nullptr;
+    QAction *N3 = nullptr;
+    QAction *SelectasWallpaper1 = nullptr;
+    QAction *VorodOdirStartStop1 = nullptr;
+    // The control the pop-up menu was last asked on.
+    QWidget *PopupComponent = nullptr;
+    // Whether a right click on the display or the directory list opens the pop-up.
+    bool PopupAuto = true;
 
 Q_SIGNALS:
     // F1 asks for the help topic of the focused control; the help window answers it.
@@ -192,6 +256,7 @@ private:
     void ApplyPanelSizes();
     void PlaceToolPanel();
     void PressStretchButton();
+    void CreateMenus();
     void KeepOnScreen();
     void ScrollBoxResize();
     void PrefetchNeighbours();

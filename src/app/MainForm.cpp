@@ -15,6 +15,7 @@
 
 #include "app/CmdLine.h"
 #include "app/FullScrn.h"
+#include "app/HelpWindow.h"
 #include "display/TMIMediaPlayer.h"
 #include "display/TMultiMP.h"
 #include "display/codec/Codec.h"
@@ -112,6 +113,7 @@ void TKorvidForm::FormClose()
     Image1->StopMedia();
     Sounds1->setMediaPlayer(nullptr);
     setAcceptDrops(false);
+    HelpWindow->close();
     WriteINI();
 }
 

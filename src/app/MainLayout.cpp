@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QKeyEvent>
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -17,7 +18,10 @@
 #include <QVBoxLayout>
 
 #include "app/FormKeys.h"
+#include "app/About.h"
 #include "app/FullScrn.h"
+#include "app/HelpWindow.h"
+#include "files/Newren.h"
 #include "options/CheckPW.h"
 #include "display/PicturePrefetch.h"
 #include "display/TMIMediaPlayer.h"
@@ -188,6 +192,10 @@ void TKorvidForm::CreateControls()
 
     FullScrn1 = new TFullScrn1(this);
     CheckPWDlg = new TCheckPWDlg(this);
+    NewRenDlg = new TNewRenDlg(this);
+    AboutBox = new TAboutBox(this);
+    HelpWindow = new THelpWindow(this);
+    CreateMenus();
 }
 
 QWidget *TKorvidForm::CreateToolPanel()
@@ -335,6 +343,19 @@ bool TKorvidForm::eventFilter(QObject *watched, QEvent *event)
         ScrollBoxResize();
         return false;
     }
+    if (watched == Image1) {
+        switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+            Image1DragOver(static_cast<QDragMoveEvent *>(event));
+            return true;
+        case QEvent::Drop:
+            Image1DragDrop(static_cast<QDropEvent *>(event));
+            return true;
+        default:
+            break;
+        }
+    }
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return false;
     // The window sees each key once, before the control that has the focus.
@@ -399,11 +420,6 @@ int TKorvidForm::HelpTopicOf(const QWidget *widget) const
             return 7;
     }
     return 418;
-}
-
-void TKorvidForm::ShowHelpTopic(int topic)
-{
-    Q_EMIT HelpRequested(topic);
 }
 
 void TKorvidForm::resizeEvent(QResizeEvent *event)

@@ -105,6 +105,10 @@ void TKorvidForm::FileListBox1KeyDown(QKeyEvent *event)
             FileListBox1DblClick();
         event->ignore();
         break;
+    case Qt::Key_Delete:
+        Delete1Click();
+        event->ignore();
+        break;
     default:
         break;
     }
@@ -119,4 +123,5 @@ void TKorvidForm::FileListBox1MouseDown(QMouseEvent *event)
         FileListBox1->setItemIndex(row);
         FileListBox1Click();
     }
+    ShowPopup(FileListBox1, event->globalPosition().toPoint());
 }

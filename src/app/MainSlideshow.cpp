@@ -58,6 +58,7 @@ void TKorvidForm::SlideShowStart()
         FullScrn1->Lend(Image1);
         FullScrn1->showFullScreen();
         hide();
+        PopupAuto = false;
     }
     UpdateOptions();
     SlideShowNext();
@@ -172,6 +173,7 @@ void TKorvidForm::SlideShowStop()
         FullScrn1->hide();
         Image1->setMediaName(QString());
         show();
+        PopupAuto = true;
         SetScrollBox();
         CenterScrollBox();
     }

@@ -31,6 +31,9 @@ bool DriveReady(const QString &root);
 // files answers in milliseconds.
 QStringList Subdirectories(const QString &directory);
 
+// Makes the picture the desktop's wallpaper; false where the desktop cannot be told.
+bool SetDesktopWallpaper(const QString &file);
+
 // Keeps the desktop's screen saver from starting until ReleaseScreenSaver gets the
 // returned cookie; 0 (and nothing done) when the desktop offers no such service.
 quint32 InhibitScreenSaver(const QString &reason);

@@ -12,6 +12,11 @@ QStringList Subdirectories(const QString &directory)
     return QDir(directory).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
 }
 
+bool SetDesktopWallpaper(const QString &)
+{
+    return false;
+}
+
 quint32 InhibitScreenSaver(const QString &)
 {
     return 0;

@@ -141,6 +141,27 @@ std::unique_ptr<QDBusInterface> screenSaverService()
 
 } // namespace
 
+bool SetDesktopWallpaper(const QString &file)
+{
+    if (!QFileInfo(file).isFile())
+        return false;
+    const QString uri = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()).toString();
+    const QByteArray desktop = qgetenv("XDG_CURRENT_DESKTOP").toUpper();
+    QProcess tool;
+    if (desktop.contains("GNOME") || desktop.contains("UNITY") || desktop.contains("CINNAMON")) {
+        tool.start(QStringLiteral("gsettings"),
+                   {"set", "org.gnome.desktop.background", "picture-uri", uri});
+    } else if (desktop.contains("XFCE")) {
+        tool.start(QStringLiteral("xfconf-query"),
+                   {"-c", "xfce4-desktop", "-p", "/backdrop/screen0/monitor0/workspace0/last-image",
+                    "-s", QFileInfo(file).absoluteFilePath()});
+    } else {
+        return false;
+    }
+    return tool.waitForFinished(5000) && tool.exitStatus() == QProcess::NormalExit
+           && tool.exitCode() == 0;
+}
+
 quint32 InhibitScreenSaver(const QString &reason)
 {
     const auto service = screenSaverService();
