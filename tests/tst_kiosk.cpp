@@ -169,9 +169,11 @@ private Q_SLOTS:
         QVERIFY2(!witness->readAllStandardOutput().contains("KeyPress"),
                  "a key reached another window");
 
-        // With the prompt closed, the show is still on; the password ends it.
-        session.run(QStringLiteral("xdotool"), {"key", "Escape"});
-        QTest::qWait(300);
+        // The storm may have left a prompt open: Esc closes it, and the show is still on.
+        if (session.activeGeometry() != QLatin1String("1024x768")) {
+            session.run(QStringLiteral("xdotool"), {"key", "Escape"});
+            QTest::qWait(300);
+        }
         QCOMPARE(session.activeGeometry(), QStringLiteral("1024x768"));
         session.run(QStringLiteral("xdotool"), {"key", "a"});
         QTest::qWait(500);
