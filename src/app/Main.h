@@ -27,6 +27,8 @@ class QDragMoveEvent;
 class QLabel;
 class QMenu;
 class TAboutBox;
+class TBMarkDlg;
+class TBMarkUtils;
 class TCheckPWDlg;
 class THelpWindow;
 class TNewRenDlg;
@@ -122,6 +124,13 @@ public:
     // The MIME type of a drag of files from one of the program's own file lists.
     static const QString FileDragType;
 
+    // Bookmarks (MainBookmarks.cpp).
+    void Add1Click();
+    void UpdateBMarks();
+    void BMarkClick(const QString &name);
+    void Organize1Click();
+    QString BookmarkFile() const;
+
     // Keys and help (MainLayout.cpp).
     // Returns true when the key is used up and must not reach the control.
     bool FormKeyDown(QKeyEvent *event);
@@ -192,6 +201,8 @@ public:
     TNewRenDlg *NewRenDlg = nullptr;
     TAboutBox *AboutBox = nullptr;
     THelpWindow *HelpWindow = nullptr;
+    std::unique_ptr<TBMarkUtils> BMarks;
+    TBMarkDlg *BMarkDlg = nullptr;
 
     // Menus; the commands whose windows come with later parts of the program are here
     // with their enabling rules and are connected by those parts.

@@ -16,6 +16,9 @@
 #include "app/CmdLine.h"
 #include "app/FullScrn.h"
 #include "app/HelpWindow.h"
+#include "bookmarks/BMarkUtils.h"
+#include "bookmarks/Bmarkorg.h"
+#include "toolkit/HelpTopic.h"
 #include "display/TMIMediaPlayer.h"
 #include "display/TMultiMP.h"
 #include "display/codec/Codec.h"
@@ -51,8 +54,9 @@ TKorvidForm::TKorvidForm(const QStringList &arguments, QWidget *parent)
 
 TKorvidForm::~TKorvidForm()
 {
-    // The codec must not call back into a window that is gone.
+    // The codec and the help buttons must not call back into a window that is gone.
     ProgressCallback = nullptr;
+    SetHelpHandler({});
     delete FullScrn1;
 }
 
@@ -69,7 +73,10 @@ void TKorvidForm::FormCreate()
     ProgramDir = WindowsDir + QDir::separator();
 
     ReadINI();
+    BMarks->LoadFromFile(BookmarkFile());
+    UpdateBMarks();
     OptionsPage = 0;
+    SetHelpHandler([this](int topic) { HelpWindow->ShowTopic(topic); });
 
     BuildFilter();
     SlideShowTimer->stop();
@@ -114,6 +121,12 @@ void TKorvidForm::FormClose()
     Sounds1->setMediaPlayer(nullptr);
     setAcceptDrops(false);
     HelpWindow->close();
+    if (!BMarks->SaveToFile(BookmarkFile()))
+        MessageDlg(this, ApplicationTitle,
+                   QStringLiteral("The bookmarks could not be saved to %1.\n%2")
+                       .arg(QDir::toNativeSeparators(BookmarkFile()), BMarks->errorString()),
+                   QMessageBox::Warning);
+    BMarkDlg->close();
     WriteINI();
 }
 

@@ -21,6 +21,8 @@
 #include "app/About.h"
 #include "app/FullScrn.h"
 #include "app/HelpWindow.h"
+#include "bookmarks/BMarkUtils.h"
+#include "bookmarks/Bmarkorg.h"
 #include "files/Newren.h"
 #include "options/CheckPW.h"
 #include "display/PicturePrefetch.h"
@@ -195,6 +197,20 @@ void TKorvidForm::CreateControls()
     NewRenDlg = new TNewRenDlg(this);
     AboutBox = new TAboutBox(this);
     HelpWindow = new THelpWindow(this);
+    BMarks = std::make_unique<TBMarkUtils>();
+    BMarkDlg = new TBMarkDlg(BMarks.get(), this);
+    BMarkDlg->OnAccepted = [this] { UpdateBMarks(); };
+    BMarkDlg->OnGo = [this](const QString &directory) {
+        DirectoryListBox1->setDirectory(directory);
+        raise();
+        activateWindow();
+    };
+    BMarkDlg->OnClosed = [this](const QRect &bounds) {
+        BMarkTop = bounds.top();
+        BMarkLeft = bounds.left();
+        BMarkWidth = bounds.width();
+        BMarkHeight = bounds.height();
+    };
     CreateMenus();
 }
 

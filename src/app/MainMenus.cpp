@@ -21,6 +21,7 @@
 #include "files/Newren.h"
 #include "platform/Platform.h"
 #include "toolkit/FreezeDrawing.h"
+#include "toolkit/HelpTopic.h"
 #include "toolkit/TDirectoryListBox.h"
 #include "toolkit/TFileListBox.h"
 
@@ -100,6 +101,10 @@ void TKorvidForm::CreateMenus()
         item(PopupMenu1, "VorodOdirStartStop1", QStringLiteral("VorodOdir Start"));
 
     connect(File1, &QMenu::aboutToShow, this, &TKorvidForm::File1Click);
+    for (QAction *add : {Add1, Add2})
+        connect(add, &QAction::triggered, this, &TKorvidForm::Add1Click);
+    for (QAction *organize : {Organize1, Organize2})
+        connect(organize, &QAction::triggered, this, &TKorvidForm::Organize1Click);
     connect(Exit1, &QAction::triggered, this, &TKorvidForm::Exit1Click);
     connect(Help1, &QAction::triggered, this, &TKorvidForm::Help1Click);
     connect(About1, &QAction::triggered, this, &TKorvidForm::About1Click);
@@ -224,7 +229,7 @@ void TKorvidForm::Help2Click()
 void TKorvidForm::ShowHelpTopic(int topic)
 {
     Q_EMIT HelpRequested(topic);
-    HelpWindow->ShowTopic(topic);
+    OpenHelpTopic(topic);
 }
 
 void TKorvidForm::About1Click()

@@ -25,6 +25,19 @@ public:
         return full;
     }
 
+    static void writeFile(const QString &path, const QByteArray &contents)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
+            qFatal("TestDir: cannot write %s", qPrintable(path));
+    }
+
+    static QByteArray readFile(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
     QByteArray read(const QString &name) const
     {
         QFile file(filePath(name));
