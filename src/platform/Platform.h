@@ -31,6 +31,15 @@ bool DriveReady(const QString &root);
 // files answers in milliseconds.
 QStringList Subdirectories(const QString &directory);
 
+// Copies up to maxBytes from the current position of fromFd to toFd inside the kernel
+// where it can (no trip through this program's memory). Returns the bytes copied, 0 at the
+// end of the source, -1 on an error (errno tells which).
+qint64 CopyFileRange(int fromFd, int toFd, qint64 maxBytes);
+
+// Moves a file or folder to the desktop's trash (freedesktop.org Trash). False, with a
+// reason in error, when it cannot; the item then stays where it was.
+bool MoveToTrash(const QString &path, QString &error);
+
 // Makes the picture the desktop's wallpaper; false where the desktop cannot be told.
 bool SetDesktopWallpaper(const QString &file);
 

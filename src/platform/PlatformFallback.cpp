@@ -5,11 +5,19 @@
 #include <QDir>
 #include <QStorageInfo>
 
+#include <cerrno>
 #include <cstdlib>
 
 QStringList Subdirectories(const QString &directory)
 {
     return QDir(directory).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+qint64 CopyFileRange(int, int, qint64)
+{
+    // No descriptor-level copy here; callers fall back to their own buffered copy.
+    errno = ENOSYS;
+    return -1;
 }
 
 bool SetDesktopWallpaper(const QString &)

@@ -17,7 +17,11 @@
 #include <cstdlib>
 #include <memory>
 
+#include <cerrno>
+#include <vector>
+
 #include <dirent.h>
+#include <unistd.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 
@@ -140,6 +144,27 @@ std::unique_ptr<QDBusInterface> screenSaverService()
 }
 
 } // namespace
+
+qint64 CopyFileRange(int fromFd, int toFd, qint64 maxBytes)
+{
+    const ssize_t copied =
+        copy_file_range(fromFd, nullptr, toFd, nullptr, static_cast<size_t>(maxBytes), 0);
+    if (copied >= 0
+        || (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP))
+        return copied;
+    // File systems that cannot copy between each other: through a buffer.
+    std::vector<char> buffer(static_cast<size_t>(std::min<qint64>(maxBytes, 1 << 20)));
+    const ssize_t got = read(fromFd, buffer.data(), buffer.size());
+    if (got <= 0)
+        return got;
+    for (ssize_t done = 0; done < got;) {
+        const ssize_t put = write(toFd, buffer.data() + done, static_cast<size_t>(got - done));
+        if (put < 0)
+            return -1;
+        done += put;
+    }
+    return got;
+}
 
 bool SetDesktopWallpaper(const QString &file)
 {

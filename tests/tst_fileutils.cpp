@@ -1,0 +1,318 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The file actions on real files: copies that never leave half a file, moves that never
+// lose the source, questions before replacing, deletion to a real trash folder.
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include "common/TestDir.h"
+#include "files/FileOperation.h"
+#include "files/FileUtils32.h"
+#include "files/Newren.h"
+#include "toolkit/MessageDlg.h"
+#include "toolkit/TDirectoryListBox.h"
+#include "toolkit/TFileListBox.h"
+
+namespace {
+
+QByteArray pattern(qint64 size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (qint64 i = 0; i < size; ++i)
+        bytes[i] = char((i * 131 + i / 4096) & 0xFF);
+    return bytes;
+}
+
+// Names in a folder, hidden ones included: a left-over temporary file shows here.
+QStringList everything(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// Whether a file of this name lies in a trash folder under home.
+bool inTrash(const QString &home, const QString &name)
+{
+    QDirIterator it(home, {name}, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        if (it.next().contains(QLatin1String("/Trash/files/")))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+class TestFileUtils : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { m_home = IsolateHome(); }
+
+    void init()
+    {
+        m_messages.clear();
+        m_answers.clear();
+        SetMessageDlgScript([this](const MessageDlgCall &call) {
+            m_messages.append(call);
+            return m_answers.isEmpty() ? QMessageBox::Yes : m_answers.takeFirst();
+        });
+    }
+
+    void cleanup() { SetMessageDlgScript({}); }
+
+    void copyIsWholeOrNothing()
+    {
+        TestDir dir;
+        const QByteArray data = pattern(3 << 20);
+        const QString source = dir.write(QStringLiteral("src/big.bin"), data);
+        QFile::setPermissions(source, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        QFile touch(source);
+        QVERIFY(touch.open(QIODevice::ReadWrite));
+        const QDateTime stamp = QDateTime::currentDateTime().addDays(-3);
+        QVERIFY(touch.setFileTime(stamp, QFileDevice::FileModificationTime));
+        touch.close();
+        QDir().mkpath(dir.filePath(QStringLiteral("dst")));
+
+        std::atomic<qint64> done{0};
+        std::atomic<bool> cancel{false};
+        QString error;
+        QVERIFY2(CopyFileSafely(source, dir.filePath("dst/big.bin"), done, cancel, error),
+                 qPrintable(error));
+        QCOMPARE(dir.read(QStringLiteral("dst/big.bin")), data);
+        QCOMPARE(done.load(), qint64(data.size()));
+        QCOMPARE(QFileInfo(dir.filePath("dst/big.bin")).lastModified().toSecsSinceEpoch(),
+                 stamp.toSecsSinceEpoch());
+        QCOMPARE(QFile::permissions(dir.filePath("dst/big.bin")), QFile::permissions(source));
+
+        // Cancelled: the old target stays as it was and nothing else is left behind.
+        dir.write(QStringLiteral("dst/old.bin"), "old contents");
+        cancel = true;
+        QVERIFY(!CopyFileSafely(source, dir.filePath("dst/old.bin"), done, cancel, error));
+        QCOMPARE(dir.read(QStringLiteral("dst/old.bin")), QByteArray("old contents"));
+        QCOMPARE(everything(dir.filePath("dst")), QStringList({"big.bin", "old.bin"}));
+
+        // A vanished source is a clear message.
+        cancel = false;
+        QVERIFY(!CopyFileSafely(dir.filePath("src/none.bin"), dir.filePath("dst/none.bin"), done,
+                                cancel, error));
+        QVERIFY(error.contains(QStringLiteral("none.bin")));
+        QVERIFY(!QFileInfo::exists(dir.filePath("dst/none.bin")));
+    }
+
+    void fullDiskLeavesNoPartialFile()
+    {
+        TestDir dir;
+        const QString source = dir.write(QStringLiteral("big.bin"), pattern(4 << 20));
+        dir.write(QStringLiteral("out/big.bin"), "previous");
+        // A file-size limit makes the disk "full" after one megabyte for this process.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit small = old;
+        small.rlim_cur = 1 << 20;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        std::atomic<qint64> done{0};
+        std::atomic<bool> cancel{false};
+        QString error;
+        const bool ok = CopyFileSafely(source, dir.filePath("out/big.bin"), done, cancel, error);
+        setrlimit(RLIMIT_FSIZE, &old);
+        QVERIFY(!ok);
+        QVERIFY2(error.contains(QStringLiteral("large")), qPrintable(error));
+        QCOMPARE(dir.read(QStringLiteral("out/big.bin")), QByteArray("previous"));
+        QCOMPARE(everything(dir.filePath("out")), QStringList({"big.bin"}));
+        QCOMPARE(QFileInfo(source).size(), qint64(4 << 20));
+    }
+
+    void cancellingMidway()
+    {
+        TestDir dir;
+        QStringList sources;
+        for (int i = 0; i < 4; ++i)
+            sources.append(dir.write(QStringLiteral("in/f%1.bin").arg(i), pattern(24 << 20)));
+        QDir().mkpath(dir.filePath(QStringLiteral("out")));
+        QList<TFileOpItem> items;
+        for (const QString &s : sources)
+            items.append({s, dir.filePath("out/" + QFileInfo(s).fileName()), false});
+        TFileOperation operation(foCopy, items);
+        QThread *worker = QThread::create([&operation] { operation.Run(); });
+        worker->start();
+        QTRY_VERIFY_WITH_TIMEOUT(operation.Done > 0, 20000);
+        operation.Cancel = true;
+        worker->wait();
+        delete worker;
+        QVERIFY(operation.Cancelled());
+        QVERIFY(operation.Errors.isEmpty());
+        // Only whole files arrived; no temporary file is left.
+        for (const QString &name : everything(dir.filePath("out"))) {
+            QVERIFY2(!name.startsWith(u'.'), qPrintable(name));
+            QCOMPARE(QFileInfo(dir.filePath("out/" + name)).size(), qint64(24 << 20));
+        }
+        QVERIFY(everything(dir.filePath("out")).size() < 4);
+    }
+
+    void movesKeepTheSource()
+    {
+        TestDir dir;
+        const QString a = dir.write(QStringLiteral("a.bin"), pattern(100000));
+        QDir().mkpath(dir.filePath(QStringLiteral("to")));
+        TFileOperation within(foMove, {{a, dir.filePath("to/a.bin"), false}});
+        within.Run();
+        QVERIFY(within.Errors.isEmpty());
+        QVERIFY(!QFileInfo::exists(a));
+        QCOMPARE(dir.read(QStringLiteral("to/a.bin")), pattern(100000));
+
+        // Between volumes: copied, compared, then removed.
+        QTemporaryDir other(QStringLiteral("/dev/shm/korvid-test-XXXXXX"));
+        struct stat here
+        {
+        }, there{};
+        if (!other.isValid() || stat(qPrintable(dir.path()), &here) != 0
+            || stat(qPrintable(other.path()), &there) != 0 || here.st_dev == there.st_dev)
+            QSKIP("no second volume here");
+        const QString b = dir.write(QStringLiteral("b.bin"), pattern(300000));
+        TFileOperation across(foMove,
+                              {{b, other.filePath("b.bin"), false},
+                               {dir.filePath("gone.bin"), other.filePath("gone.bin"), false}});
+        across.Run();
+        QVERIFY(!QFileInfo::exists(b));
+        QCOMPARE(TestDir::readFile(other.filePath("b.bin")), pattern(300000));
+        QCOMPARE(across.Errors.size(), 1);
+        QVERIFY(across.Errors.first().contains(QStringLiteral("gone.bin")));
+    }
+
+    void replaceQuestionsWhateverTheSettings()
+    {
+        TestDir dir;
+        const QString one = dir.write(QStringLiteral("src/one.txt"), "new one");
+        const QString two = dir.write(QStringLiteral("src/two.txt"), "new two");
+        const QString three = dir.write(QStringLiteral("src/three.txt"), "new three");
+        dir.write(QStringLiteral("dst/one.txt"), "old one");
+        dir.write(QStringLiteral("dst/two.txt"), "old two");
+        TFileUtils32 utils;
+        utils.Init();
+        utils.ConfirmCopy = false;
+        utils.ConfirmReplace = false;
+        TFileListBox target;
+        target.setDirectory(dir.filePath(QStringLiteral("dst")));
+
+        m_answers = {QMessageBox::No, QMessageBox::Yes};
+        QVERIFY(utils.FileAction({one, two, three}, dir.filePath("dst"), fuCopy, &target, nullptr));
+        QCOMPARE(m_messages.size(), 2);
+        QCOMPARE(m_messages.first().caption, QStringLiteral("Confirm File Replace"));
+        QCOMPARE(dir.read(QStringLiteral("dst/one.txt")), QByteArray("old one"));
+        QCOMPARE(dir.read(QStringLiteral("dst/two.txt")), QByteArray("new two"));
+        QCOMPARE(dir.read(QStringLiteral("dst/three.txt")), QByteArray("new three"));
+        QTRY_COMPARE(target.count(), 3);
+
+        // Yes to all asks once; Cancel does nothing at all.
+        m_messages.clear();
+        m_answers = {QMessageBox::YesToAll};
+        dir.write(QStringLiteral("src/one.txt"), "newer one");
+        dir.write(QStringLiteral("src/two.txt"), "newer two");
+        QVERIFY(utils.ShellCopy({one, two}, dir.filePath("dst")));
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(dir.read(QStringLiteral("dst/one.txt")), QByteArray("newer one"));
+        m_answers = {QMessageBox::Cancel};
+        dir.write(QStringLiteral("src/two.txt"), "newest two");
+        QVERIFY(!utils.ShellMove({two}, dir.filePath("dst")));
+        QCOMPARE(dir.read(QStringLiteral("dst/two.txt")), QByteArray("newer two"));
+        QVERIFY(QFileInfo::exists(two));
+    }
+
+    void deletionGoesToTheTrash()
+    {
+        TestDir dir;
+        const QString a = dir.write(QStringLiteral("trash-me-a.png"));
+        const QString b = dir.write(QStringLiteral("trash-me-b.png"));
+        TFileUtils32 utils;
+        utils.ConfirmDelete = true;
+        m_answers = {QMessageBox::No};
+        utils.FileAction({a}, QString(), fuDelete, nullptr, nullptr);
+        QVERIFY(QFileInfo::exists(a));
+        QCOMPARE(m_messages.last().caption, QStringLiteral("Confirm Delete"));
+        utils.FileAction({a}, QString(), fuDelete, nullptr, nullptr);
+        QVERIFY(!QFileInfo::exists(a));
+        QVERIFY(inTrash(m_home, QStringLiteral("trash-me-a.png")));
+
+        // ConfirmDelete off: no question at all.
+        utils.ConfirmDelete = false;
+        const qsizetype asked = m_messages.size();
+        utils.FileAction({b}, QString(), fuDelete, nullptr, nullptr);
+        QCOMPARE(m_messages.size(), asked);
+        QVERIFY(inTrash(m_home, QStringLiteral("trash-me-b.png")));
+    }
+
+    void deletingTheShownDirectory()
+    {
+        TestDir dir;
+        dir.write(QStringLiteral("doomed-dir/inside.png"));
+        const QString doomed = dir.filePath(QStringLiteral("doomed-dir"));
+        TDirectoryListBox list;
+        list.setDirectory(doomed);
+        TFileUtils32 utils;
+        utils.ConfirmDelete = true;
+
+        // Declined: the list went up and comes back.
+        m_answers = {QMessageBox::No};
+        QVERIFY(!utils.FileAction({}, doomed, fuDeleteDir, nullptr, &list));
+        QCOMPARE(list.Directory(), doomed);
+        QVERIFY(QFileInfo(doomed).isDir());
+
+        m_answers = {QMessageBox::Yes};
+        QVERIFY(utils.FileAction({}, doomed, fuDeleteDir, nullptr, &list));
+        QCOMPARE(list.Directory(), dir.path());
+        QVERIFY(!QFileInfo::exists(doomed));
+        QVERIFY(inTrash(m_home, QStringLiteral("doomed-dir")));
+
+        // A folder that is not there: the one message of its own.
+        QVERIFY(!utils.DeleteDirectory(dir.filePath(QStringLiteral("never"))));
+        QCOMPARE(m_messages.last().text, QStringLiteral("Unable to delete directory"));
+    }
+
+    void newDirectoryAndRefreshByIndex()
+    {
+        TestDir dir;
+        for (int i = 0; i < 60; ++i)
+            dir.write(QStringLiteral("f%1.png").arg(i, 2, 10, QLatin1Char('0')));
+        TFileUtils32 utils;
+        QTimer::singleShot(0, [] {
+            TNewRenDlg *dialog = nullptr;
+            QTRY_VERIFY((dialog = qobject_cast<TNewRenDlg *>(QApplication::activeModalWidget())));
+            dialog->NewName->setText(QStringLiteral("made"));
+            dialog->OKBtn->click();
+        });
+        QVERIFY(utils.FileAction({}, dir.path(), fuNewDir, nullptr, nullptr));
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("made"))).isDir());
+
+        TFileListBox list;
+        list.resize(120, 100);
+        list.setDirectory(dir.path());
+        QTRY_VERIFY(!list.isLoading());
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        list.setTopIndex(30);
+        const int top = list.TopIndex();
+        dir.write(QStringLiteral("a-first.png"));
+        TFileUtils32::RefreshList(&list);
+        QTRY_VERIFY(!list.isLoading());
+        QCOMPARE(list.count(), 61);
+        QCOMPARE(list.TopIndex(), top);
+    }
+
+private:
+    QString m_home;
+    QList<MessageDlgCall> m_messages;
+    QList<QMessageBox::StandardButton> m_answers;
+};
+
+QTEST_MAIN(TestFileUtils)
+#include "tst_fileutils.moc"
