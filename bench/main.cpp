@@ -9,6 +9,7 @@
 
 #include "CodecBench.h"
 #include "DisplayBench.h"
+#include "FileBench.h"
 #include "PlaybackBench.h"
 #include "WindowBench.h"
 
@@ -22,7 +23,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
         qputenv("QT_MEDIA_BACKEND", "gstreamer");
     QApplication app(argc, argv);
-    // Groups named on the command line run alone: codec, display, playback, window, start.
+    // Groups named on the command line run alone: codec, display, playback, files, window,
+    // start.
     const QStringList only = app.arguments().mid(1);
     const auto wanted = [&only](const char *group) {
         return only.isEmpty() || only.contains(QLatin1String(group));
@@ -33,6 +35,8 @@ int main(int argc, char **argv)
         RunDisplayBenchmarks();
     if (wanted("playback"))
         RunPlaybackBenchmarks(QStringLiteral(KORVID_SAMPLES));
+    if (wanted("files"))
+        RunFileBenchmarks();
     if (!display) {
         std::fprintf(stderr, "no display: folder_100k_list, ui_block_max, next_picture_prefetched, "
                              "slideshow_drift_percent and start_to_picture_vs_feh need one (run "

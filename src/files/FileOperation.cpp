@@ -9,7 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
 
 #include "platform/Platform.h"
 
@@ -34,20 +34,15 @@ bool CopyFileSafely(const QString &source, const QString &target, std::atomic<qi
                     .arg(QDir::toNativeSeparators(source), in.errorString());
         return false;
     }
-    QSaveFile out(target);
-    out.setDirectWriteFallback(false);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        error = QStringLiteral("%1 could not be written: %2")
-                    .arg(QDir::toNativeSeparators(target), out.errorString());
-        return false;
-    }
+    // The temporary file goes away by itself unless it becomes the target.
+    QTemporaryFile out(QFileInfo(target).absolutePath() + QStringLiteral("/.korvid-copy-XXXXXX"));
     const auto fail = [&](const QString &why) {
-        out.cancelWriting();
-        out.commit(); // discards the temporary file
         error = QStringLiteral("%1 could not be written: %2")
                     .arg(QDir::toNativeSeparators(target), why);
         return false;
     };
+    if (!out.open())
+        return fail(out.errorString());
     for (;;) {
         if (cancel)
             return fail(QStringLiteral("cancelled"));
@@ -62,15 +57,16 @@ bool CopyFileSafely(const QString &source, const QString &target, std::atomic<qi
             break;
         done += copied;
     }
-    if (!out.commit()) {
-        error = QStringLiteral("%1 could not be written: %2")
-                    .arg(QDir::toNativeSeparators(target), out.errorString());
-        return false;
-    }
-    QFile::setPermissions(target, QFile::permissions(source));
-    QFile copy(target);
-    if (copy.open(QIODevice::ReadWrite))
-        copy.setFileTime(QFileInfo(source).lastModified(), QFileDevice::FileModificationTime);
+    if (!out.flush())
+        return fail(out.errorString());
+    out.setPermissions(QFile::permissions(source));
+    out.setFileTime(QFileInfo(source).lastModified(), QFileDevice::FileModificationTime);
+    // One step replaces the target, so it is either the old file or the whole new one.
+    if (std::rename(QFile::encodeName(out.fileName()).constData(),
+                    QFile::encodeName(target).constData())
+        != 0)
+        return fail(systemError());
+    out.setAutoRemove(false);
     return true;
 }
 

@@ -10,6 +10,8 @@
 
 // Copies one file so that nothing is ever lost: the data goes to a hidden temporary file
 // beside the target, which replaces the target in one step only when every byte arrived.
+// Like cp, it does not wait for the disk to confirm the data (no fsync): a copy leaves
+// its source in place, so a power cut can cost only the new copy.
 // A failure or a cancel (cancel set) removes the temporary file and leaves the target as
 // it was. done grows by the bytes copied. The copy keeps the source's permissions and
 // modification time. False with error on failure.

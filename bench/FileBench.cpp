@@ -1,0 +1,70 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "FileBench.h"
+
+#include <cstdio>
+#include <random>
+#include <vector>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "BenchFiles.h"
+#include "files/FileOperation.h"
+
+namespace {
+
+constexpr qint64 Size = qint64(1) << 30;
+constexpr int Runs = 3;
+
+bool writeSource(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    std::mt19937_64 random(5);
+    std::vector<quint64> block((4 << 20) / sizeof(quint64));
+    for (qint64 written = 0; written < Size; written += qint64(block.size() * sizeof(quint64))) {
+        for (quint64 &word : block)
+            word = random();
+        if (file.write(reinterpret_cast<const char *>(block.data()),
+                       qint64(block.size() * sizeof(quint64)))
+            < 0)
+            return false;
+    }
+    return file.flush();
+}
+
+} // namespace
+
+void RunFileBenchmarks()
+{
+    // On the disk the program's files live on, beside the build.
+    QTemporaryDir work(QDir::currentPath() + QStringLiteral("/korvid-copy-XXXXXX"));
+    const QString source = work.filePath(QStringLiteral("source.bin"));
+    if (!work.isValid() || !writeSource(source)) {
+        std::fprintf(stderr, "copy_1gib_vs_cp: cannot write the 1 GiB source\n");
+        return;
+    }
+    const QString ours = work.filePath(QStringLiteral("ours.bin"));
+    const QString theirs = work.filePath(QStringLiteral("theirs.bin"));
+    const double us = BestSeconds(Runs, [&] {
+        QFile::remove(ours);
+        std::atomic<qint64> done{0};
+        std::atomic<bool> cancel{false};
+        QString error;
+        if (!CopyFileSafely(source, ours, done, cancel, error))
+            std::fprintf(stderr, "copy_1gib_vs_cp: %s\n", qPrintable(error));
+    });
+    const double cp = BestSeconds(Runs, [&] {
+        QFile::remove(theirs);
+        QProcess::execute(QStringLiteral("cp"), {source, theirs});
+    });
+    if (!SameContents(source, ours))
+        std::fprintf(stderr, "copy_1gib_vs_cp: the copy differs from the source\n");
+    std::printf("ratio copy_1gib_vs_cp %.3f\n", us / cp);
+    std::fflush(stdout);
+}
