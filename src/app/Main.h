@@ -11,6 +11,7 @@
 #include "app/KorvidSettings.h"
 #include "app/MediaFilter.h"
 #include "app/SlidePacer.h"
+#include "files/MMManagerHost.h"
 #include "app/ViewGeometry.h"
 #include "toolkit/MessageDlg.h"
 
@@ -38,6 +39,7 @@ class TMIMediaPlayer;
 class TDriveComboBox;
 class TFileListBox;
 class TFilterComboBox;
+class TMMManager;
 class TPMultiMedia;
 class TPicturePrefetch;
 
@@ -45,7 +47,7 @@ class TPicturePrefetch;
 // right, the tool panel below (or above). It owns the settings (its TKorvidSettings
 // fields), reads them at creation and writes them when it closes; other windows change
 // the fields and then call UpdateOptions.
-class TKorvidForm : public QMainWindow, public TKorvidSettings
+class TKorvidForm : public QMainWindow, public TKorvidSettings, public TMMManagerHost
 {
     Q_OBJECT
 public:
@@ -123,6 +125,16 @@ public:
     void ControlPanelShow();
     // The MIME type of a drag of files from one of the program's own file lists.
     static const QString FileDragType;
+
+    // The file manager (MainBookmarks.cpp).
+    void MultiMediaManager1Click();
+    TDirectoryListBox *HostDirectoryList() const override { return DirectoryListBox1; }
+    TFileListBox *HostFileList() const override { return FileListBox1; }
+    QString HostMediaFilter() const override { return MediaFilter; }
+    QString HostProgramDir() const override { return ProgramDir; }
+    QString HostIniPath() const override { return IniPath(); }
+    qint32 HostListBackGround() const override { return ListBackGround; }
+    void HostManagerClosed() override;
 
     // Bookmarks (MainBookmarks.cpp).
     void Add1Click();
@@ -203,6 +215,7 @@ public:
     THelpWindow *HelpWindow = nullptr;
     std::unique_ptr<TBMarkUtils> BMarks;
     TBMarkDlg *BMarkDlg = nullptr;
+    TMMManager *MMManager = nullptr; // created on first use
 
     // Menus; the commands whose windows come with later parts of the program are here
     // with their enabling rules and are connected by those parts.

@@ -1,16 +1,51 @@
 // SPDX-FileCopyrightText: 2026 The Korvid developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TKorvidForm: the bookmark store, its menus and the organizer.
+// TKorvidForm: the file manager window, the bookmark store, its menus and the organizer.
 #include "app/Main.h"
 
 #include <QAction>
 #include <QDir>
 #include <QMenu>
+#include <QScreen>
 
+#include "app/Splash.h"
 #include "bookmarks/BMarkUtils.h"
+#include "files/MMManager.h"
 #include "bookmarks/Bmarkorg.h"
 #include "toolkit/TDirectoryListBox.h"
 #include "toolkit/TFileListBox.h"
+
+void TKorvidForm::MultiMediaManager1Click()
+{
+    if (!MMManager) {
+        TSplashForm splash;
+        splash.ShowNow();
+        MMManager = new TMMManager(this, this);
+    }
+    if (HideControlPanel && !ControlPanel1->isHidden())
+        ControlPanelHide();
+    MMManager->show();
+    if (MMManager->isMinimized())
+        MMManager->setWindowState(Qt::WindowNoState);
+    MMManager->raise();
+    MMManager->activateWindow();
+}
+
+void TKorvidForm::HostManagerClosed()
+{
+    if (!HideControlPanel || !ControlPanel1->isHidden())
+        return;
+    ControlPanelShow();
+    // Back onto the screen, whole.
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
+    QRect frame = geometry();
+    frame.moveTopLeft(QPoint(std::max(frame.left(), 0), std::max(frame.top(), 0)));
+    if (screen.isValid()) {
+        frame.setWidth(std::min(frame.width(), screen.width()));
+        frame.setHeight(std::min(frame.height(), screen.height()));
+    }
+    setGeometry(frame);
+}
 
 QString TKorvidForm::BookmarkFile() const
 {

@@ -20,6 +20,7 @@
 #include "bookmarks/Bmarkorg.h"
 #include "toolkit/HelpTopic.h"
 #include "display/TMIMediaPlayer.h"
+#include "files/MMManager.h"
 #include "display/TMultiMP.h"
 #include "display/codec/Codec.h"
 #include "platform/Platform.h"
@@ -127,6 +128,8 @@ void TKorvidForm::FormClose()
                        .arg(QDir::toNativeSeparators(BookmarkFile()), BMarks->errorString()),
                    QMessageBox::Warning);
     BMarkDlg->close();
+    if (MMManager && MMManager->isVisible())
+        MMManager->close();
     WriteINI();
 }
 

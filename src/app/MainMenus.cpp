@@ -18,6 +18,7 @@
 #include "app/FullScrn.h"
 #include "app/HelpWindow.h"
 #include "display/TMultiMP.h"
+#include "files/MMManager.h"
 #include "files/Newren.h"
 #include "platform/Platform.h"
 #include "toolkit/FreezeDrawing.h"
@@ -105,6 +106,8 @@ void TKorvidForm::CreateMenus()
         connect(add, &QAction::triggered, this, &TKorvidForm::Add1Click);
     for (QAction *organize : {Organize1, Organize2})
         connect(organize, &QAction::triggered, this, &TKorvidForm::Organize1Click);
+    for (QAction *manager : {RunManager1, MultiMediaManager1})
+        connect(manager, &QAction::triggered, this, &TKorvidForm::MultiMediaManager1Click);
     connect(Exit1, &QAction::triggered, this, &TKorvidForm::Exit1Click);
     connect(Help1, &QAction::triggered, this, &TKorvidForm::Help1Click);
     connect(About1, &QAction::triggered, this, &TKorvidForm::About1Click);
@@ -182,21 +185,22 @@ void TKorvidForm::Delete1Click()
     }
     int index = FileListBox1->ItemIndex();
     FileListBox1->removeName(QFileInfo(path).fileName());
-    if (index >= FileListBox1->count()) {
-        if (FileListBox1->count() == 0) {
-            Image1->setMediaName(QString());
-            Image1->MediaType.clear();
-            HasPicture = false;
-            Image1->update();
-            return;
-        }
-        index = FileListBox1->count() - 1;
+    if (MMManager)
+        MMManager->UpdateAndHold(FileListBox1);
+    if (FileListBox1->count() == 0) {
+        Image1->setMediaName(QString());
+        Image1->MediaType.clear();
+        HasPicture = false;
+        Image1->update();
+    } else {
+        FileListBox1->setItemIndex(std::min(index, FileListBox1->count() - 1));
+        if (SingleClick)
+            FileListBox1Click();
+        else
+            FileListBox1DblClick();
     }
-    FileListBox1->setItemIndex(index);
-    if (SingleClick)
-        FileListBox1Click();
-    else
-        FileListBox1DblClick();
+    if (MMManager && MMManager->isVisible())
+        MMManager->UpdateAll();
 }
 
 void TKorvidForm::Rename1Click()
@@ -209,6 +213,8 @@ void TKorvidForm::Rename1Click()
     CurrentFileName = QFileInfo(CurrentFile).fileName();
     FileListBox1->Update();
     FileListBox1->setFileName(CurrentFile);
+    if (MMManager && MMManager->isVisible())
+        MMManager->UpdateAll();
 }
 
 void TKorvidForm::Exit1Click()
