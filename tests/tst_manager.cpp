@@ -135,6 +135,21 @@ private Q_SLOTS:
         form->Delete1Click();
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("a.png"))));
         QTRY_COMPARE(pane.FileListBox->count(), 1);
+        // A double click in a pane shows the file in the main window.
+        const QString shown = dir.filePath(QStringLiteral("b.png"));
+        QImage picture(5, 5, QImage::Format_RGB32);
+        picture.fill(Qt::yellow);
+        QVERIFY(picture.save(shown));
+        manager->UpdateAndHold(pane.FileListBox);
+        QTRY_COMPARE(pane.FileListBox->count(), 2);
+        manager->show();
+        QVERIFY(QTest::qWaitForWindowExposed(manager));
+        const QPoint at =
+            pane.FileListBox->visualRect(pane.FileListBox->model()->index(0, 0)).center();
+        QTest::mouseDClick(pane.FileListBox->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(form->CurrentFile, shown);
+        QVERIFY(form->HasPicture);
+
         form->close();
         QVERIFY(!manager->isVisible());
     }

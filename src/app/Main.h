@@ -135,6 +135,7 @@ public:
     QString HostIniPath() const override { return IniPath(); }
     qint32 HostListBackGround() const override { return ListBackGround; }
     void HostManagerClosed() override;
+    void HostOpenFile(const QString &path) override { OpenIt(path); }
 
     // Bookmarks (MainBookmarks.cpp).
     void Add1Click();

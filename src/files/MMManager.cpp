@@ -130,6 +130,13 @@ TMMManager::TMMManager(TMMManagerHost *host, QWidget *parent)
             pane->FileListBox->setHorizontalExtent(pane->FileListBox->WidestEntry());
         });
         pane->FilterEdit->installEventFilter(new MaskEnter(pane, this));
+        // A double click shows the file in the main window.
+        connect(pane->FileListBox, &TFileListBox::DblClick, this, [this, pane] {
+            const int row = pane->FileListBox->ItemIndex();
+            if (row >= 0)
+                m_host->HostOpenFile(QDir(pane->FileListBox->Directory())
+                                         .filePath(pane->FileListBox->itemText(row)));
+        });
     }
     FormCreate();
 }

@@ -18,6 +18,8 @@ public:
     virtual QString HostProgramDir() const = 0;
     virtual QString HostIniPath() const = 0;
     virtual qint32 HostListBackGround() const = 0;
+    // Shows a file in the main window as if chosen there.
+    virtual void HostOpenFile(const QString &path) = 0;
     // Called when the manager closes: the owner shows its hidden panel again.
     virtual void HostManagerClosed() = 0;
 };
