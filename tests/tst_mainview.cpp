@@ -16,6 +16,7 @@
 #include "app/Caption.h"
 #include "common/MainFormFixture.h"
 #include "common/TestDir.h"
+#include "common/WidgetTestHelpers.h"
 #include "display/TMIMediaPlayer.h"
 #include "display/TMultiMP.h"
 #include "display/codec/Codec.h"
@@ -28,16 +29,6 @@
 #include "toolkit/TFilterComboBox.h"
 
 namespace {
-
-QString writePicture(TestDir &dir, const QString &name, const QSize &size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(QColor(200, 40, 90));
-    const QString path = dir.filePath(name);
-    if (!image.save(path, "PNG"))
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
 
 void waitForList(TFileListBox *list)
 {

@@ -19,6 +19,7 @@
 #include "app/HelpWindow.h"
 #include "common/MainFormFixture.h"
 #include "common/TestDir.h"
+#include "common/WidgetTestHelpers.h"
 #include "display/TMultiMP.h"
 #include "files/Newren.h"
 #include "platform/Platform.h"
@@ -28,16 +29,6 @@
 
 namespace {
 
-QString writePicture(TestDir &dir, const QString &name)
-{
-    QImage image(6, 6, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    const QString path = dir.filePath(name);
-    if (!image.save(path, "PNG"))
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
-
 std::unique_ptr<TKorvidForm> formOn(TestDir &dir, const QStringList &names)
 {
     for (const QString &name : names)
@@ -46,18 +37,6 @@ std::unique_ptr<TKorvidForm> formOn(TestDir &dir, const QStringList &names)
     if (!QTest::qWaitFor([&] { return !form->FileListBox1->isLoading(); }, 20000))
         qWarning("the file list was not read in time");
     return form;
-}
-
-// Runs action once the modal dialog is up.
-void whenShown(QWidget *dialog, const std::function<void()> &action)
-{
-    QTimer::singleShot(0, dialog, [dialog, action] {
-        QTRY_VERIFY(dialog->isVisible());
-        action();
-        // A failed check must not leave the modal loop waiting for ever.
-        if (QTest::currentTestFailed())
-            dialog->close();
-    });
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "common/TestDir.h"
+#include "common/WidgetTestHelpers.h"
 #include "options/CheckPW.h"
 #include "options/Scramble.h"
 #include "options/SetPW.h"
@@ -27,18 +28,6 @@ bool storable(const QString &stored)
             return false;
     }
     return true;
-}
-
-// Runs action once the dialog's modal loop is up.
-void whenShown(QDialog *dialog, const std::function<void()> &action)
-{
-    QTimer::singleShot(0, dialog, [dialog, action] {
-        QTRY_VERIFY(dialog->isVisible());
-        action();
-        // A failed check must not leave the modal loop waiting for ever.
-        if (QTest::currentTestFailed())
-            dialog->close();
-    });
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "app/FullScrn.h"
 #include "common/MainFormFixture.h"
 #include "common/TestDir.h"
+#include "common/WidgetTestHelpers.h"
 #include "display/TMIMediaPlayer.h"
 #include "display/TMultiMP.h"
 #include "display/codec/Codec.h"
@@ -25,16 +26,6 @@
 #include <QPushButton>
 
 namespace {
-
-QString writePicture(TestDir &dir, const QString &name, int side = 8)
-{
-    QImage image(side, side, QImage::Format_RGB32);
-    image.fill(QColor(30, 160, 90));
-    const QString path = dir.filePath(name);
-    if (!image.save(path, "PNG"))
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
 
 // A folder of five pictures a.png to e.png, the window showing it.
 std::unique_ptr<TKorvidForm> fiveFileForm(TestDir &dir, const QStringList &arguments = {})
@@ -229,7 +220,8 @@ private Q_SLOTS:
         if (!MciExtensionKnown(QStringLiteral("WAV")))
             QSKIP("no sound device here");
         TestDir dir;
-        const QString picture = writePicture(dir, QStringLiteral("sound-picture.png"), 12);
+        const QString picture =
+            writePicture(dir, QStringLiteral("sound-picture.png"), QSize(12, 12));
         QVERIFY(QFile::copy(chime, dir.filePath(QStringLiteral("b.wav"))));
         writePicture(dir, QStringLiteral("a.png"));
         auto form = shownForm({dir.path()});

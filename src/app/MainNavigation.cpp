@@ -54,16 +54,7 @@ void TKorvidForm::DriveComboBox1Change()
 void TKorvidForm::DirectoryListBox1Change()
 {
     // Wide enough that the deepest entry, indented by its level, can be scrolled into view.
-    const QFontMetrics metrics(font());
-    const int picture = DirectoryListBox1->folderPictureWidth();
-    const int indent =
-        CountBackslashes(QDir::toNativeSeparators(DirectoryListBox1->Directory())) * (picture / 2);
-    int widest = 0;
-    for (int row = 0; row < DirectoryListBox1->count(); ++row) {
-        const QString text = DirectoryListBox1->item(row)->text() + u'X';
-        widest = std::max(widest, metrics.horizontalAdvance(text) + picture + indent);
-    }
-    DirectoryListBox1->setHorizontalExtent(widest);
+    DirectoryListBox1->setHorizontalExtent(DirectoryListBox1->WidestEntry(font()));
     DriveComboBox1->setDrive(TDriveComboBox::DriveOf(DirectoryListBox1->Directory()));
 }
 

@@ -359,17 +359,7 @@ void TMMManager::DriveChange(TManagerPane &pane)
 
 void TMMManager::DirectoryChange(TManagerPane &pane)
 {
-    const QFontMetrics metrics(font());
-    const int picture = pane.DirectoryListBox->folderPictureWidth();
-    const int indent =
-        CountBackslashes(QDir::toNativeSeparators(pane.DirectoryListBox->Directory()))
-        * (picture / 2);
-    int widest = 0;
-    for (int row = 0; row < pane.DirectoryListBox->count(); ++row)
-        widest = std::max(widest,
-                          metrics.horizontalAdvance(pane.DirectoryListBox->item(row)->text() + u'X')
-                              + picture + indent);
-    pane.DirectoryListBox->setHorizontalExtent(widest);
+    pane.DirectoryListBox->setHorizontalExtent(pane.DirectoryListBox->WidestEntry(font()));
     pane.DriveComboBox->setDrive(TDriveComboBox::DriveOf(pane.DirectoryListBox->Directory()));
 }
 

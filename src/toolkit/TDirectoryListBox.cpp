@@ -7,6 +7,7 @@
 #include <QCollator>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
@@ -83,6 +84,18 @@ int TDirectoryListBox::folderPictureWidth() const
 {
     return iconSize().isValid() ? iconSize().width()
                                 : style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+}
+
+int TDirectoryListBox::WidestEntry(const QFont &font) const
+{
+    const QFontMetrics metrics(font);
+    const int picture = folderPictureWidth();
+    const int indent = CountBackslashes(QDir::toNativeSeparators(m_directory)) * (picture / 2);
+    int widest = 0;
+    for (int row = 0; row < count(); ++row)
+        widest = std::max(widest,
+                          metrics.horizontalAdvance(item(row)->text() + u'X') + picture + indent);
+    return widest;
 }
 
 void TDirectoryListBox::setHorizontalExtent(int pixels)

@@ -23,6 +23,9 @@ public:
     QString pathAt(int row) const;
     // Width of the folder pictures beside the entries.
     int folderPictureWidth() const;
+    // Width the widest entry needs in font: its text and "X", its folder picture, and the
+    // indentation of the current directory's depth.
+    int WidestEntry(const QFont &font) const;
     // How wide the entries are for horizontal scrolling, at least.
     void setHorizontalExtent(int pixels);
     int horizontalExtent() const { return m_extent; }
