@@ -19,6 +19,7 @@
 #include "app/HelpWindow.h"
 #include "common/MainFormFixture.h"
 #include "common/TestDir.h"
+#include "toolkit/FileDrag.h"
 #include "common/WidgetTestHelpers.h"
 #include "display/TMultiMP.h"
 #include "files/Newren.h"
@@ -332,8 +333,7 @@ private Q_SLOTS:
         auto form = formOn(dir, {QStringLiteral("a.png"), QStringLiteral("b.png")});
         const QString other = writePicture(dir, QStringLiteral("elsewhere.png"));
         const auto drag = [&](const QStringList &files, QDropEvent::Type type) {
-            auto *data = new QMimeData;
-            data->setData(TKorvidForm::FileDragType, files.join(u'\n').toUtf8());
+            QMimeData *data = FileDrag::create(files, nullptr);
             QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
             QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, {});
             QEvent *event = type == QEvent::DragEnter ? static_cast<QEvent *>(&enter) : &drop;

@@ -123,8 +123,6 @@ public:
     void Image1DragOver(QDragMoveEvent *event);
     void Image1DragDrop(QDropEvent *event);
     void ControlPanelShow();
-    // The MIME type of a drag of files from one of the program's own file lists.
-    static const QString FileDragType;
 
     // The file manager (MainBookmarks.cpp).
     void MultiMediaManager1Click();
@@ -136,6 +134,19 @@ public:
     qint32 HostListBackGround() const override { return ListBackGround; }
     void HostManagerClosed() override;
     void HostOpenFile(const QString &path) override { OpenIt(path); }
+    TFileConfirmations HostConfirmations() const override
+    {
+        return {ConfirmDelete, ConfirmCopy, ConfirmReplace};
+    }
+    bool HostShowRunning() const override { return ShowRunning; }
+    void HostStartShow(const QString &directory, const QString &file) override;
+    void HostStopShow() override;
+    void HostConfigure() override;
+    bool HostAddBookmark(const QString &path) override;
+    void HostBuildBookmarkMenu(QMenu *menu,
+                               const std::function<void(const QString &)> &onClick) override;
+    QString HostBookmarkTarget(const QString &name) override;
+    void HostOrganizeBookmarks() override { Organize1Click(); }
 
     // Bookmarks (MainBookmarks.cpp).
     void Add1Click();

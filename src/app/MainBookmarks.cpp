@@ -47,6 +47,45 @@ void TKorvidForm::HostManagerClosed()
     setGeometry(frame);
 }
 
+void TKorvidForm::HostStartShow(const QString &directory, const QString &file)
+{
+    ApplyFilePath(directory);
+    if (!file.isEmpty())
+        ApplyFilePath(file);
+    SlideShowStart();
+}
+
+void TKorvidForm::HostStopShow()
+{
+    // The same command as the main window's, so a locked show still asks for the password.
+    if (ShowRunning)
+        VorodOdirStartStop1Click();
+}
+
+void TKorvidForm::HostConfigure()
+{
+    KorvidConfiguration1->trigger();
+}
+
+bool TKorvidForm::HostAddBookmark(const QString &path)
+{
+    if (!BMarks->AddBookmark(path, MMManager))
+        return false;
+    BMarkDlg->Append(BMarks->Marks.last());
+    return true;
+}
+
+void TKorvidForm::HostBuildBookmarkMenu(QMenu *menu,
+                                        const std::function<void(const QString &)> &onClick)
+{
+    BMarks->BuildMenu(menu, onClick);
+}
+
+QString TKorvidForm::HostBookmarkTarget(const QString &name)
+{
+    return BMarks->BookmarkTarget(name, MMManager);
+}
+
 QString TKorvidForm::BookmarkFile() const
 {
     return QDir(ProgramDir).filePath(QStringLiteral("bmarks.dat"));
@@ -65,6 +104,8 @@ void TKorvidForm::UpdateBMarks()
     const auto go = [this](const QString &name) { BMarkClick(name); };
     BMarks->BuildMenu(Bookmarks1, go);
     BMarks->BuildMenu(Bookmarks2, go);
+    if (MMManager)
+        MMManager->UpdateBMarks();
 }
 
 void TKorvidForm::BMarkClick(const QString &name)

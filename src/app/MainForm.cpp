@@ -18,6 +18,7 @@
 #include "app/HelpWindow.h"
 #include "bookmarks/BMarkUtils.h"
 #include "bookmarks/Bmarkorg.h"
+#include "toolkit/FileDrag.h"
 #include "toolkit/HelpTopic.h"
 #include "display/TMIMediaPlayer.h"
 #include "files/MMManager.h"
@@ -30,10 +31,11 @@
 
 namespace {
 
-// First local file of a drag from another program, empty when it carries none.
+// First local file of a drag from another program, empty when it carries none. The
+// program's own file lists are only dropped on the display, one file at a time.
 QString firstDroppedFile(const QMimeData *data)
 {
-    if (!data || !data->hasUrls())
+    if (!data || !data->hasUrls() || data->hasFormat(FileDrag::filesType()))
         return {};
     for (const QUrl &url : data->urls()) {
         if (url.isLocalFile())

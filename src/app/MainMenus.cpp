@@ -21,12 +21,11 @@
 #include "files/MMManager.h"
 #include "files/Newren.h"
 #include "platform/Platform.h"
+#include "toolkit/FileDrag.h"
 #include "toolkit/FreezeDrawing.h"
 #include "toolkit/HelpTopic.h"
 #include "toolkit/TDirectoryListBox.h"
 #include "toolkit/TFileListBox.h"
-
-const QString TKorvidForm::FileDragType = QStringLiteral("application/x-korvid-files");
 
 namespace {
 
@@ -288,10 +287,7 @@ namespace {
 // and for a drag of several files.
 QString singleDraggedFile(const QMimeData *data)
 {
-    if (!data || !data->hasFormat(TKorvidForm::FileDragType))
-        return {};
-    const QStringList files =
-        QString::fromUtf8(data->data(TKorvidForm::FileDragType)).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList files = FileDrag::files(data);
     return files.size() == 1 ? files.first() : QString();
 }
 

@@ -140,7 +140,11 @@ bool TFileUtils32::NewDirectory(const QString &Parent)
     TNewRenDlg dialog(Owner);
     dialog.Mode = nrNewDir;
     dialog.OldFileName = Parent;
-    return dialog.exec() == QDialog::Accepted;
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    DialogOldName = dialog.OldFileName;
+    DialogNewName = dialog.NewFileName;
+    return true;
 }
 
 bool TFileUtils32::DeleteDirectory(const QString &Dir)

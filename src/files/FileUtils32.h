@@ -36,6 +36,10 @@ public:
     bool ConfirmCopy = true;
     // Where questions and progress windows appear.
     QPointer<QWidget> Owner;
+    // The names of the last directory created through the dialog, as the dialog left them
+    // (the old name is the parent with a separator appended).
+    QString DialogOldName;
+    QString DialogNewName;
 
     void Init() { Names.clear(); }
     void Cleanup() { Names.clear(); }

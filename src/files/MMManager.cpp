@@ -95,6 +95,7 @@ TMMManager::TMMManager(TMMManagerHost *host, QWidget *parent)
     ToolPanel->setObjectName(QStringLiteral("ToolPanel"));
     ToolPanel->setFixedHeight(38);
     auto *tools = new QHBoxLayout(ToolPanel);
+    tools->setContentsMargins(4, 2, 4, 2);
     CloseBtn = new QPushButton(QStringLiteral("Close"), ToolPanel);
     CloseBtn->setObjectName(QStringLiteral("CloseBtn"));
     HelpBtn = new QPushButton(QStringLiteral("&Help"), ToolPanel);
@@ -138,6 +139,8 @@ TMMManager::TMMManager(TMMManagerHost *host, QWidget *parent)
                                          .filePath(pane->FileListBox->itemText(row)));
         });
     }
+    createPopupMenu();
+    connectDragAndDrop();
     FormCreate();
 }
 
@@ -342,6 +345,7 @@ void TMMManager::FormShow()
 void TMMManager::FormClose()
 {
     WriteINI();
+    PackList.clear();
     m_host->HostManagerClosed();
 }
 

@@ -2,12 +2,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include "files/FileUtils32.h"
 
+class QAction;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QMimeData;
 class QPushButton;
 class QSplitter;
 class TDirectoryListBox;
@@ -28,6 +32,8 @@ struct TManagerPane
     TDirectoryListBox *DirectoryListBox = nullptr;
     QSplitter *Splitter = nullptr; // its handle is VSlidePanel1 or 2
     TFileListBox *FileListBox = nullptr;
+    // Row of the folder last pressed with the left button; -1 after a right press.
+    int DirectoryTag = -1;
 };
 
 // The RizirIrivu Dadozuz: a window with two panes, each a navigator of its own, between
@@ -48,6 +54,25 @@ public:
     QPushButton *HelpBtn = nullptr;
     QLabel *trashcan1 = nullptr;
     TFileUtils32 FileUtils;
+    // The Ctrl key is held: a drop between the panes copies instead of moving.
+    bool CtrlDown = false;
+    // The files of the last command, the lowest selected first.
+    QStringList PackList;
+    // The folder a directory list's shortcut menu acts on.
+    QString PopupDir;
+
+    QMenu *PopupMenu1 = nullptr;
+    QMenu *Bookmarks1 = nullptr;
+    QAction *Add1 = nullptr;
+    QAction *Organize1 = nullptr;
+    QAction *NewDirectory1 = nullptr;
+    QAction *DeleteFile1 = nullptr;
+    QAction *RenameFile1 = nullptr;
+    QAction *Help1 = nullptr;
+    QAction *Config = nullptr;
+    QAction *VorodOdirStart1 = nullptr;
+    // The list the shortcut menu was opened on.
+    QPointer<QWidget> PopupComponent;
 
     void ReadINI();
     void WriteINI();
@@ -59,9 +84,39 @@ public:
     // these are: trees under the parent go to the new folder.
     void UpdateDirBoxes(const QString &oldName, const QString &newName);
 
+    // Collects the selected files of list, from the last row up, as full paths.
+    void PackFiles(TFileListBox *list);
+
+    // Drag and drop (MMManagerCommands.cpp). The DragOver handlers tell whether target
+    // takes the drag.
+    bool FileListBox1DragOver(TFileListBox *target, const QMimeData *data) const;
+    void FileListBox1DragDrop(TFileListBox *target, QWidget *source);
+    void FileListBox1EndDrag();
+    bool trashcan1DragOver(const QMimeData *data) const;
+    void trashcan1DragDrop(QWidget *source);
+
+    // The shortcut menu and its commands.
+    void FileListBox1MouseDown(TFileListBox *list, QMouseEvent *event);
+    void DirectoryListBox1MouseDown(TDirectoryListBox *tree, QMouseEvent *event);
+    void PopupMenu1Popup();
+    void NewDirectory1Click();
+    void DeleteFile1Click();
+    void RenameFile1Click();
+    void VorodOdirStart1Click();
+    void ConfigClick();
+    void Add1Click();
+    void Organize1Click();
+    void BMarkClick(const QString &name);
+    // Rebuilds the bookmark items of the shortcut menu.
+    void UpdateBMarks();
+
+    void FormKeyDown(QKeyEvent *event);
+    void FormKeyUp(QKeyEvent *event);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     TManagerPane createPane(int digit);
@@ -71,6 +126,16 @@ private:
     QList<TDirectoryListBox *> allTrees() const;
     void DriveChange(TManagerPane &pane);
     void DirectoryChange(TManagerPane &pane);
+    void createPopupMenu();
+    void connectDragAndDrop();
+    TManagerPane *paneOf(const QObject *control);
+    // The program's own list a drag came from; null for anything else.
+    QWidget *dragSource(const QMimeData *data) const;
+    void copyConfirmations();
+    // Re-reads the lists other than list that show its directory: the other pane's and
+    // the main window's.
+    void refreshSameDirectory(TFileListBox *list);
+    void showPopup(QWidget *component, const QPoint &globalPos);
 
     TMMManagerHost *m_host;
     int m_ddir1 = 124;

@@ -11,6 +11,12 @@
 
 #include "toolkit/FileMask.h"
 
+bool FileNameLess(const QString &a, const QString &b)
+{
+    const int byKey = QString::compare(a.toCaseFolded(), b.toCaseFolded(), Qt::CaseSensitive);
+    return byKey != 0 ? byKey < 0 : a < b;
+}
+
 DirectoryScanResult ScanDirectory(const QString &directory, const QString &maskList,
                                   const QFont &measureFont, const std::atomic<bool> *cancel)
 {

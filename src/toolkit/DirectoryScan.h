@@ -15,6 +15,9 @@ struct DirectoryScanResult
     bool complete = false; // false when the reading was cancelled
 };
 
+// The order of the file list: by name without regard to case, then exact case.
+bool FileNameLess(const QString &a, const QString &b);
+
 // Reads the visible files of directory whose names match maskList and sorts them. It
 // touches no widget, so it may run on a worker thread (Qt 6 fonts are thread-safe); it
 // gives up early, incomplete, once cancel becomes true.

@@ -6,12 +6,15 @@
 
 #include <QCollator>
 #include <QDir>
+#include <QDrag>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QMouseEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
 #include "platform/Platform.h"
+#include "toolkit/FileDrag.h"
 
 namespace {
 
@@ -78,6 +81,27 @@ void TDirectoryListBox::setDirectory(const QString &path)
 void TDirectoryListBox::Update()
 {
     fill();
+}
+
+void TDirectoryListBox::setDragSource(bool value)
+{
+    setDragEnabled(value);
+    setDragDropMode(value ? QAbstractItemView::DragOnly : QAbstractItemView::NoDragDrop);
+}
+
+void TDirectoryListBox::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    Q_EMIT MouseDown(event);
+    if (event->isAccepted())
+        QListWidget::mousePressEvent(event);
+}
+
+void TDirectoryListBox::startDrag(Qt::DropActions)
+{
+    auto *drag = new QDrag(this);
+    drag->setMimeData(FileDrag::create({}, this));
+    drag->exec(Qt::MoveAction, Qt::MoveAction);
 }
 
 int TDirectoryListBox::folderPictureWidth() const

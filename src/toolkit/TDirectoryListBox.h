@@ -30,8 +30,18 @@ public:
     void setHorizontalExtent(int pixels);
     int horizontalExtent() const { return m_extent; }
 
+    // The list can be dragged (onto a trash can); the drag names no files.
+    void setDragSource(bool value);
+
 Q_SIGNALS:
     void DirectoryChanged(const QString &path);
+    // Before the list acts on a mouse press; a receiver that ignores the event keeps it
+    // from the list.
+    void MouseDown(QMouseEvent *event);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
 
 private:
     void fill();

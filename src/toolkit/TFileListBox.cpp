@@ -7,6 +7,7 @@
 
 #include <QAbstractListModel>
 #include <QDir>
+#include <QDrag>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -15,6 +16,7 @@
 #include <QThreadPool>
 
 #include "toolkit/DirectoryScan.h"
+#include "toolkit/FileDrag.h"
 
 namespace {
 
@@ -60,7 +62,19 @@ public:
         endResetModel();
     }
 
+    Qt::ItemFlags flags(const QModelIndex &index) const override
+    {
+        return QAbstractListModel::flags(index) | Qt::ItemIsDragEnabled;
+    }
+
     const QStringList &names() const { return m_names; }
+
+    void insertAt(int row, const QString &name)
+    {
+        beginInsertRows(QModelIndex(), row, row);
+        m_names.insert(row, name);
+        endInsertRows();
+    }
 
     void removeAt(int row)
     {
@@ -148,6 +162,26 @@ void TFileListBox::setMultiSelect(bool value)
                            : QAbstractItemView::SingleSelection);
 }
 
+void TFileListBox::setDragSource(bool value)
+{
+    setDragEnabled(value);
+    setDragDropMode(value ? QAbstractItemView::DragOnly : QAbstractItemView::NoDragDrop);
+}
+
+void TFileListBox::startDrag(Qt::DropActions supportedActions)
+{
+    QStringList paths;
+    const QDir directory(m_directory);
+    for (const QString &name : SelectedNames())
+        paths.append(directory.filePath(name));
+    if (!paths.isEmpty()) {
+        auto *drag = new QDrag(this);
+        drag->setMimeData(FileDrag::create(paths, this));
+        drag->exec(supportedActions | Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    }
+    Q_EMIT EndDrag();
+}
+
 int TFileListBox::count() const
 {
     return m_model->rowCount();
@@ -217,6 +251,13 @@ bool TFileListBox::removeName(const QString &name)
         return false;
     m_model->removeAt(int(row));
     return true;
+}
+
+void TFileListBox::addName(const QString &name)
+{
+    const QStringList &names = m_model->names();
+    const auto place = std::lower_bound(names.begin(), names.end(), name, FileNameLess);
+    m_model->insertAt(int(place - names.begin()), name);
 }
 
 QString TFileListBox::FileName() const

@@ -44,6 +44,8 @@ public:
     int itemAtPos(const QPoint &pos) const;
     // Takes the entry with this name (exact case first) out of the list.
     bool removeName(const QString &name);
+    // Puts an entry with this name into its sorted place, without reading the folder.
+    void addName(const QString &name);
 
     // Full path of the selected file, empty without a selection.
     QString FileName() const;
@@ -64,6 +66,9 @@ public:
     // How wide the entries are for horizontal scrolling.
     void setHorizontalExtent(int pixels);
 
+    // The selected files can be dragged out of the list (see FileDrag).
+    void setDragSource(bool value);
+
 Q_SIGNALS:
     // The entries were read again.
     void Change();
@@ -76,12 +81,15 @@ Q_SIGNALS:
     void MouseDown(QMouseEvent *event);
     // A reading ended and its entries are shown.
     void Loaded();
+    // A drag of the selected files ended, dropped or not.
+    void EndDrag();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
 
 private:
     void fill();
