@@ -354,7 +354,7 @@ QString TPMultiMedia::LoadMedia()
         m_timer.stop();
         if (ProgressCallback)
             ProgressCallback(0);
-        setPicture(TPicture());
+        ClearMessage();
     };
 
     if (extension == QLatin1String(".ICO") || extension == QLatin1String(".WMF")) {
@@ -367,6 +367,21 @@ QString TPMultiMedia::LoadMedia()
         setPicture(picture);
         m_loadedName = NotCodecPicture;
         ReadMediaInfo(name);
+        return m_loadedName;
+    }
+    if (extension == QLatin1String(".SCM") || extension == QLatin1String(".CMS")) {
+        prepare();
+        // A number that is not one ends the load without a word.
+        try {
+            if (extension == QLatin1String(".SCM"))
+                LoadTaggedMessage(name);
+            else
+                LoadLineMessage(name);
+            ReadMediaInfo(name);
+        } catch (const std::exception &) {
+            ClearMessage();
+        }
+        m_loadedName = name.toUpper();
         return m_loadedName;
     }
     static const QStringList MediaRows = {".MID", ".RMI", ".AVI", ".MOV", ".WAV"};
@@ -455,6 +470,8 @@ void TPMultiMedia::paintEvent(QPaintEvent *)
     else
         paintPicture(painter);
     paintVideo(painter);
+    if ((Marquee || Credits) && !m_strip.isNull())
+        painter.drawImage(ScrollX, ScrollY, m_strip);
     if (!m_text.isEmpty())
         drawRotatedText(painter, m_textLeft, m_textTop, m_textRotate, m_textShadow,
                         m_textTransparent, m_textShadowColor, m_text);
@@ -574,8 +591,11 @@ void TPMultiMedia::PasteFromClipboard()
     if (!data || !data->hasImage())
         return;
     const QImage image = qvariant_cast<QImage>(data->imageData());
-    if (!image.isNull())
-        setPicture(TPicture::fromBitmap(image));
+    if (image.isNull())
+        return;
+    Marquee = false;
+    Credits = false;
+    setPicture(TPicture::fromBitmap(image));
 }
 
 void TPMultiMedia::keyPressEvent(QKeyEvent *event)

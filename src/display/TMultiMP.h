@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QColor>
+#include <QEvent>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -12,6 +13,7 @@
 #include "display/PicturePrefetch.h"
 #include "display/TMIMediaPlayer.h"
 #include "display/TPicture.h"
+#include "display/codec/MessageFile.h"
 
 enum TBorderStyle { bsNone, bsSingle };
 enum TLoadResolution { lColorVga, lMonoChrome, lColor16, lColor256, lColorTrue, lAutoMatic };
@@ -131,6 +133,43 @@ public:
     void CutToClipboard();
     void PasteFromClipboard();
 
+    // The background colour.
+    QColor Color() const { return palette().color(QPalette::Window); }
+    void setColor(const QColor &color);
+
+    // Scrolling text messages: a ".SCM" line runs from right to left, the lines of a
+    // ".CMS" file rise one after another. The owner drives them with TickMessage.
+    bool LoadTaggedMessage(const QString &fileName);
+    bool LoadLineMessage(const QString &fileName);
+    void RenderLine();
+    void ClearMessage();
+    // Posts one horizontal and one vertical step to the control.
+    void TickMessage();
+    static const QEvent::Type HorizontalStepEvent;
+    static const QEvent::Type VerticalStepEvent;
+    // The rendered text of the current line.
+    const QImage &Strip() const { return m_strip; }
+
+    TMessageFont MessageFont;
+    qint32 MessageColor = 128;
+    // A step happens once every MessageSpeed + 1 ticks.
+    int MessageSpeed = 1;
+    QString MessageText;
+    QStringList MessageLines;
+    bool Marquee = false;
+    bool Credits = false;
+    // Where the strip is drawn, and the state of the movement.
+    int ScrollX = 0;
+    int ScrollY = 0;
+    int ScrollCount = 0;
+    int AreaWidth = 0;
+    int AreaHeight = 0;
+    int StripWidth = 0;
+    int StripHeight = 0;
+    int TickCount = 0;
+    int LineIndex = 0;
+    QColor SavedColor;
+
     // Whether the control takes the focus on Tab and on a click.
     bool TabStop() const { return focusPolicy() != Qt::NoFocus; }
     void setTabStop(bool value) { setFocusPolicy(value ? Qt::StrongFocus : Qt::NoFocus); }
@@ -154,6 +193,7 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool event(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
@@ -169,8 +209,15 @@ private:
     QString loadSoundOrVideo(const QString &name, const QString &extension);
     void paintVideo(QPainter &painter);
     bool loadCodecPicture(const QString &name, const QString &extension);
+    bool stepAllowed();
+    void horizontalStep();
+    void verticalStep();
+    // Shows the strip at its new place, repainting only where it was and where it is.
+    void moveStrip(const QRect &before);
+    QRect stripRect() const;
 
     TPicture m_picture;
+    QImage m_strip;
     QImage m_scaled;
     bool m_autoSize = false;
     bool m_autoPlay = false;

@@ -1,0 +1,1 @@
+/fc|$FF00/fh|/fn|/fs|12/ft|/bc|$80/sp|0/sm|/eo|

@@ -1,0 +1,1 @@
+/fc|0/fh|-20/fn|Arial/fs|/ft|1000/bc|16777215/sp|2/sm|Welcome/eo|
