@@ -40,6 +40,7 @@ class TDriveComboBox;
 class TFileListBox;
 class TFilterComboBox;
 class TMMManager;
+class TMMOpenDialog;
 class TPMultiMedia;
 class TPicturePrefetch;
 
@@ -109,6 +110,7 @@ public:
 
     // Menus and commands (MainMenus.cpp).
     void File1Click();
+    void Open1Click();
     // Opens PopupMenu1 at globalPos for component (the control it was asked on).
     void ShowPopup(QWidget *component, const QPoint &globalPos);
     void PopupMenu1Popup();
@@ -228,6 +230,7 @@ public:
     std::unique_ptr<TBMarkUtils> BMarks;
     TBMarkDlg *BMarkDlg = nullptr;
     TMMManager *MMManager = nullptr; // created on first use
+    TMMOpenDialog *MMOpenDialog1 = nullptr;
 
     // Menus; the commands whose windows come with later parts of the program are here
     // with their enabling rules and are connected by those parts.

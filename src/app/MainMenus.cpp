@@ -19,6 +19,7 @@
 #include "app/HelpWindow.h"
 #include "display/TMultiMP.h"
 #include "files/MMManager.h"
+#include "files/MMOpen.h"
 #include "files/Newren.h"
 #include "platform/Platform.h"
 #include "toolkit/FileDrag.h"
@@ -100,7 +101,16 @@ void TKorvidForm::CreateMenus()
     VorodOdirStartStop1 =
         item(PopupMenu1, "VorodOdirStartStop1", QStringLiteral("VorodOdir Start"));
 
+    MMOpenDialog1 = new TMMOpenDialog(this);
+    MMOpenDialog1->setObjectName(QStringLiteral("MMOpenDialog1"));
+    MMOpenDialog1->Title = QStringLiteral("Open File");
+    MMOpenDialog1->Filter = QStringLiteral(
+        "All Media|*.BMP;*.CMS;*.GIF;*.JPG;*.PCX;*.PNG;*.RTF;*.SCM;*.TIF;*.WAV;*.MID;*.RMI;*.AVI;"
+        "*.MOV;|BMP|*.BMP|CMS|*.CMS|GIF|*.GIF|JPG|*.JPG|PCX|*.PCX|PNG|*.PNG|SCM|*.SCM|TIF|*.TIF|"
+        "Wav|*.WAV|Mid|*.MID|RMI|*.RMI|AVI|*.AVI|Mov|*.MOV");
+
     connect(File1, &QMenu::aboutToShow, this, &TKorvidForm::File1Click);
+    connect(Open1, &QAction::triggered, this, &TKorvidForm::Open1Click);
     for (QAction *add : {Add1, Add2})
         connect(add, &QAction::triggered, this, &TKorvidForm::Add1Click);
     for (QAction *organize : {Organize1, Organize2})
@@ -133,6 +143,14 @@ void TKorvidForm::CreateMenus()
 void TKorvidForm::File1Click()
 {
     Print1->setEnabled(HasPicture && !ShowRunning);
+}
+
+void TKorvidForm::Open1Click()
+{
+    // The dialog opens on the folder being browsed.
+    MMOpenDialog1->InitialDir = FileListBox1->Directory();
+    if (MMOpenDialog1->Execute() && !MMOpenDialog1->FileName.isEmpty())
+        OpenIt(MMOpenDialog1->FileName);
 }
 
 void TKorvidForm::ShowPopup(QWidget *component, const QPoint &globalPos)

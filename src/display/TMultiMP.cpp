@@ -237,6 +237,15 @@ bool TPMultiMedia::loadCodecPicture(const QString &name, const QString &extensio
     QImage bitmap;
     bool ok = false;
     QString message;
+    // A load the progress routine stopped was not a failure: the user asked for it.
+    bool stopped = false;
+    TProgressCallback progress;
+    if (ProgressCallback)
+        progress = [&stopped](int percent) {
+            const int goOn = ProgressCallback(percent);
+            stopped = stopped || goOn == 0;
+            return goOn;
+        };
     if (extension == QLatin1String(".RES")) {
         ok = ReadResourceBitmap(m_resourceModule, ResourceNameOf(name), bitmap);
         message = QStringLiteral("Reading resource file failed");
@@ -246,19 +255,20 @@ bool TPMultiMedia::loadCodecPicture(const QString &name, const QString &extensio
         for (const Row &row : Rows) {
             if (extension == QLatin1String(row.extension)) {
                 message = QLatin1String(row.message);
-                if (m_prefetch && m_prefetch->take(name, bits, dither, bitmap, ProgressCallback)) {
+                if (m_prefetch && m_prefetch->take(name, bits, dither, bitmap, progress)) {
                     ok = true;
-                    if (ProgressCallback)
-                        ProgressCallback(100);
+                    if (progress)
+                        progress(100);
                 } else {
-                    ok = row.reader(name, bits, dither, bitmap, ProgressCallback);
+                    ok = row.reader(name, bits, dither, bitmap, progress);
                 }
                 break;
             }
         }
     }
     if (!ok) {
-        failed(message);
+        if (!stopped)
+            failed(message);
         return false;
     }
     setPicture(TPicture::fromBitmap(std::move(bitmap)));
@@ -279,8 +289,7 @@ QString TPMultiMedia::loadSoundOrVideo(const QString &name, const QString &exten
         return m_loadedName;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
-    m_timer.stop();
-    setPicture(TPicture());
+    ClearMessage();
     if (m_mediaPlayer) {
         TMIMediaPlayer &player = *m_mediaPlayer;
         player.setWait(true);
@@ -343,7 +352,8 @@ QString TPMultiMedia::LoadMedia()
     if (m_mediaPlayer)
         m_mediaPlayer->Close();
     if (extension != QLatin1String(".RES") && !QFileInfo(name).isFile()) {
-        setPicture(TPicture());
+        // Nothing stays on show, a running message neither.
+        ClearMessage();
         m_loadedName = NotFound;
         return m_loadedName;
     }
