@@ -16,7 +16,7 @@ packages=(
     qt6-multimedia-dev gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
     timgm6mb-soundfont pulseaudio pulseaudio-utils
     # tests and the look of the program under a virtual screen
-    xvfb xauth clang-format imagemagick fonts-dejavu-core
+    xvfb xauth clang-format imagemagick fonts-dejavu-core poppler-utils
     # the locked full-screen show under a real X server and window manager
     openbox xdotool x11-utils dbus-daemon
     # fuzzing (make fuzz) and benchmarks (build/bin/korvid-bench)

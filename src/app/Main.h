@@ -111,6 +111,10 @@ public:
     // Menus and commands (MainMenus.cpp).
     void File1Click();
     void Open1Click();
+    // Lays the shown picture out in "Configure Printer" and prints it on the current
+    // printer.
+    void PrintIt();
+    void PrintSetup1Click();
     // Opens PopupMenu1 at globalPos for component (the control it was asked on).
     void ShowPopup(QWidget *component, const QPoint &globalPos);
     void PopupMenu1Popup();

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPrinter>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QToolButton>
@@ -22,6 +23,8 @@
 #include "files/MMOpen.h"
 #include "files/Newren.h"
 #include "platform/Platform.h"
+#include "printing/PrintConfigDlg.h"
+#include "printing/Printers.h"
 #include "toolkit/FileDrag.h"
 #include "toolkit/FreezeDrawing.h"
 #include "toolkit/HelpTopic.h"
@@ -111,6 +114,10 @@ void TKorvidForm::CreateMenus()
 
     connect(File1, &QMenu::aboutToShow, this, &TKorvidForm::File1Click);
     connect(Open1, &QAction::triggered, this, &TKorvidForm::Open1Click);
+    for (QAction *print : {Print1, PrintImage1})
+        connect(print, &QAction::triggered, this, &TKorvidForm::PrintIt);
+    for (QAction *setup : {PrintSetup1, PrinterSetup1})
+        connect(setup, &QAction::triggered, this, &TKorvidForm::PrintSetup1Click);
     for (QAction *add : {Add1, Add2})
         connect(add, &QAction::triggered, this, &TKorvidForm::Add1Click);
     for (QAction *organize : {Organize1, Organize2})
@@ -143,6 +150,34 @@ void TKorvidForm::CreateMenus()
 void TKorvidForm::File1Click()
 {
     Print1->setEnabled(HasPicture && !ShowRunning);
+}
+
+void TKorvidForm::PrintIt()
+{
+    QPrinter *printer = Printer();
+    const QString problem = PrinterProblem(*printer);
+    if (!problem.isEmpty()) {
+        MessageDlg(this, ApplicationTitle, problem, QMessageBox::Warning);
+        return;
+    }
+    TPrintConfigDlg dialog(this);
+    dialog.PageWidth = printer->width();
+    dialog.PageHeight = printer->height();
+    dialog.ImageWidth = Image1->MediaWidth;
+    dialog.ImageHeight = Image1->MediaHeight;
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    printer->setDocName(QString());
+    QString error;
+    if (!Image1->PrintPicture(printer, dialog.PrintLeft, dialog.PrintTop,
+                              dialog.PrintRight - dialog.PrintLeft,
+                              dialog.PrintBottom - dialog.PrintTop, &error))
+        MessageDlg(this, ApplicationTitle, error, QMessageBox::Warning);
+}
+
+void TKorvidForm::PrintSetup1Click()
+{
+    RunPrinterSetup(this);
 }
 
 void TKorvidForm::Open1Click()

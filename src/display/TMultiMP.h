@@ -28,6 +28,8 @@ enum TSaveResolution {
 };
 enum TTiffCompression { sNONE, sCCITT, sLZW, sPACKBITS };
 
+class QPagedPaintDevice;
+
 // What an icon file that cannot be read throws out of MediaName, for its writer to report.
 class TMediaReadError : public std::runtime_error
 {
@@ -126,6 +128,12 @@ public:
     bool ReadMediaInfo(const QString &fileName);
     void PictureChanged();
     void RedrawPicture();
+
+    // Prints the picture into that rectangle (printer pixels) of a new one-page job on
+    // printer; a width or height below 1 prints at the picture's own size. No job starts
+    // without a picture. False with the reason when the printer refused the job.
+    bool PrintPicture(QPagedPaintDevice *printer, int left, int top, int width, int height,
+                      QString *error = nullptr);
 
     // The clipboard, also on Ctrl+C, Ctrl+X, Ctrl+V, Ctrl+Insert, Shift+Delete and
     // Shift+Insert once the owner has seen the key.

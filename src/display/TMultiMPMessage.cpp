@@ -14,6 +14,8 @@ const QEvent::Type TPMultiMedia::VerticalStepEvent = QEvent::Type(QEvent::User +
 
 namespace {
 
+constexpr QSize MaxStrip(32767, 4096);
+
 // The text's one-line size in font.
 QSize textSize(const QFont &font, const QString &text)
 {
@@ -24,7 +26,11 @@ QSize textSize(const QFont &font, const QString &text)
 QImage renderStrip(const QSize &size, const QColor &background, const QFont &font,
                    const QColor &ink, const QString &text)
 {
-    QImage strip(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    // A very long text is cut rather than held as a giant bitmap.
+    const QSize bounded = size.expandedTo(QSize(1, 1)).boundedTo(MaxStrip);
+    QImage strip(bounded, QImage::Format_RGB32);
+    if (strip.isNull())
+        return strip;
     strip.fill(background);
     QPainter painter(&strip);
     painter.setFont(font);

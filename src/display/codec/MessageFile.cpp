@@ -13,6 +13,8 @@ constexpr int PointsPerInch = 72;
 constexpr int DotsPerInch = 96;
 // What the font's pixel height becomes for a height of 0.
 constexpr int DefaultPixels = 13;
+// Larger fonts than this would only make huge strips.
+constexpr qint64 MaxPixels = 4000;
 
 // Lines as a text list splits them: at CR, LF or CR LF; no empty line after a final break.
 QStringList splitLines(const QString &text)
@@ -37,7 +39,8 @@ QStringList splitLines(const QString &text)
 
 void TMessageFont::setSize(int points)
 {
-    Height = -int((qint64(points) * DotsPerInch + PointsPerInch / 2) / PointsPerInch);
+    const qint64 pixels = (qint64(points) * DotsPerInch + PointsPerInch / 2) / PointsPerInch;
+    Height = -int(std::clamp<qint64>(pixels, -MaxPixels, MaxPixels));
 }
 
 void TMessageFont::setStyle(const QString &style)
@@ -55,8 +58,9 @@ QFont TMessageFont::toFont() const
     if (Name == QLatin1String("SYSTEM"))
         font.setStyleHint(QFont::System);
     // A positive height is the whole cell: the characters take about five sixths of it.
-    const int pixels = Height < 0 ? -Height : (Height > 0 ? Height * 5 / 6 : DefaultPixels);
-    font.setPixelSize(std::clamp(pixels, 1, 4000));
+    const qint64 height = Height;
+    const qint64 pixels = height < 0 ? -height : (height > 0 ? height * 5 / 6 : DefaultPixels);
+    font.setPixelSize(int(std::clamp<qint64>(pixels, 1, MaxPixels)));
     font.setBold(Bold);
     font.setItalic(Italic);
     font.setUnderline(Underline);

@@ -1,0 +1,36 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// TPMultiMedia: printing the picture.
+#include "display/TMultiMP.h"
+
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+bool TPMultiMedia::PrintPicture(QPagedPaintDevice *printer, int left, int top, int width,
+                                int height, QString *error)
+{
+    if (m_picture.isEmpty() || !printer)
+        return true;
+    if (width < 1 || height < 1) {
+        width = m_picture.width();
+        height = m_picture.height();
+    }
+    // Beginning the painter starts the job; ending it ends the page and the job.
+    QPainter painter;
+    if (!painter.begin(printer)) {
+        if (error)
+            *error = QStringLiteral("The printer could not start the job.");
+        return false;
+    }
+    const QRect target(left, top, width, height);
+    if (m_picture.kind() == TPicture::Icon || m_picture.kind() == TPicture::Metafile)
+        m_picture.draw(painter, target);
+    else
+        painter.drawImage(target, m_picture.image());
+    if (!painter.end()) {
+        if (error)
+            *error = QStringLiteral("The printer could not finish the job.");
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,283 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Printing: the layout arithmetic and dialog, and real prints to PDF files read back with
+// pdftoppm.
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTest>
+
+#include "common/MainFormFixture.h"
+#include "common/TestDir.h"
+#include "common/WidgetTestHelpers.h"
+#include "display/TMultiMP.h"
+#include "printing/PrintConfigDlg.h"
+#include "printing/PrintLayout.h"
+#include "printing/Printers.h"
+#include "toolkit/MessageDlg.h"
+
+namespace {
+
+constexpr int Dpi = 300;
+
+// The current printer made a PDF file at 300 dots per inch without margins.
+void printToPdf(const QString &file, QPageLayout::Orientation orientation = QPageLayout::Portrait)
+{
+    QPrinter *printer = Printer();
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(file);
+    printer->setResolution(Dpi);
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    printer->setPageOrientation(orientation);
+    printer->setPageMargins(QMarginsF(0, 0, 0, 0));
+}
+
+// The PDF's first page as an image at the printer's resolution; null without pdftoppm.
+QImage renderPdf(const QString &pdf)
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (tool.isEmpty())
+        return {};
+    const QString prefix = pdf + QStringLiteral("-page");
+    QProcess::execute(tool, {QStringLiteral("-r"), QString::number(Dpi), QStringLiteral("-png"),
+                             QStringLiteral("-singlefile"), pdf, prefix});
+    return QImage(prefix + QStringLiteral(".png"));
+}
+
+// The bounding box of the pixels that are not white.
+QRect inkBox(const QImage &page)
+{
+    QRect box;
+    const QImage rgb = page.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x) {
+            if (qRed(line[x]) < 200 || qGreen(line[x]) < 200 || qBlue(line[x]) < 200)
+                box = box.united(QRect(x, y, 1, 1));
+        }
+    }
+    return box;
+}
+
+bool near(const QRect &actual, const QRect &expected, int slack = 3)
+{
+    return std::abs(actual.left() - expected.left()) <= slack
+           && std::abs(actual.top() - expected.top()) <= slack
+           && std::abs(actual.right() - expected.right()) <= slack
+           && std::abs(actual.bottom() - expected.bottom()) <= slack;
+}
+
+QImage redBitmap()
+{
+    QImage image(640, 480, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    return image;
+}
+
+} // namespace
+
+class TestPrinting : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { IsolateHome(); }
+    void cleanup() { SetMessageDlgScript({}); }
+
+    void layoutRectangles()
+    {
+        const auto rect = [](int mode, int iw, int ih, bool center, int scale = 1) {
+            return ComputePrintRect(mode, 2400, 3200, iw, ih, scale, center);
+        };
+        QCOMPARE(rect(pmProportional, 800, 600, true), TPrintRect({0, 700, 2400, 2500}));
+        QCOMPARE(rect(pmProportional, 600, 1200, true), TPrintRect({400, 0, 2000, 3200}));
+        QCOMPARE(rect(pmFillPage, 10, 10, true), TPrintRect({0, 0, 2400, 3200}));
+        QCOMPARE(rect(pmOriginal, 1000, 700, false), TPrintRect({0, 0, 1000, 700}));
+        // Odd sizes lose a pixel when centred.
+        QCOMPARE(rect(pmOriginal, 801, 600, true), TPrintRect({800, 1300, 1600, 1900}));
+        QCOMPARE(rect(pmRescale, 700, 500, false, 3), TPrintRect({0, 0, 2100, 1500}));
+        // No picture: its size passes through.
+        QCOMPARE(rect(pmProportional, 0, 0, false), TPrintRect({0, 0, 0, 0}));
+        QCOMPARE(rect(7, 100, 100, false), TPrintRect({0, 0, 0, 0}));
+        // A tie of the two ratios fills the width.
+        QCOMPARE(rect(pmProportional, 1200, 1600, false), TPrintRect({0, 0, 2400, 3200}));
+
+        QCOMPARE(FitScaleFactor(4, 700, 500, 2400, 3200), 3);
+        QCOMPARE(FitScaleFactor(9, 3000, 100, 2400, 3200), 1);
+        QCOMPARE(PreviewImageRect(QRect(8, 8, 140, 180), 2400, 3200, {0, 700, 2400, 2500}),
+                 QRect(8, 47, 140, 102));
+    }
+
+    void dialogStatesAndScaleBar()
+    {
+        Printer()->setPageOrientation(QPageLayout::Portrait);
+        TPrintConfigDlg dialog;
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Configure Printer"));
+        dialog.PageWidth = 2400;
+        dialog.PageHeight = 3200;
+        dialog.ImageWidth = 700;
+        dialog.ImageHeight = 500;
+        dialog.show();
+        // A new dialog: proportional and centred, the scale at 1 and greyed.
+        QVERIFY(dialog.ProportionalRB->isChecked());
+        QVERIFY(dialog.CenterCB->isChecked());
+        QVERIFY(!dialog.ScaleSB->isEnabled());
+        QCOMPARE(dialog.ScaleSB->value(), 1);
+        QCOMPARE(dialog.PaperShape->size(), QSize(140, 180));
+        QCOMPARE(dialog.PrintLeft, 0);
+        QCOMPARE(dialog.PrintRight, 2400);
+
+        // Rescale: moving the bar to 4 steps back to 3, which fits.
+        dialog.ScaleRB->click();
+        QVERIFY(dialog.ScaleSB->isEnabled());
+        QCOMPARE(dialog.PrintRight - dialog.PrintLeft, 700);
+        dialog.ScaleSB->setValue(4);
+        QCOMPARE(dialog.ScaleSB->value(), 3);
+        QCOMPARE(dialog.ScaleFactor, 3);
+        QCOMPARE(dialog.ScaleLabel->text(), QStringLiteral("3X"));
+        QCOMPARE(dialog.PrintRight - dialog.PrintLeft, 2100);
+        // Uncentred: from the corner; fill page ignores centring.
+        dialog.CenterCB->click();
+        QCOMPARE(dialog.PrintLeft, 0);
+        QCOMPARE(dialog.PrintBottom, 1500);
+        dialog.CenterCB->click();
+        dialog.FullFitRB->click();
+        QVERIFY(!dialog.ScaleSB->isEnabled());
+        QCOMPARE(dialog.PrintRight, 2400);
+        QCOMPARE(dialog.PrintBottom, 3200);
+        QCOMPARE(dialog.ImageShape->geometry(), QRect(8, 8, 140, 180));
+
+        // A picture wider than the page: any position ends at 1.
+        dialog.ImageWidth = 3000;
+        dialog.ScaleRB->click();
+        dialog.ScaleSB->setValue(7);
+        QCOMPARE(dialog.ScaleSB->value(), 1);
+        QCOMPARE(dialog.ScaleLabel->text(), QStringLiteral("1X"));
+        QVERIFY(dialog.PrintRight - dialog.PrintLeft > 2400);
+    }
+
+    void picturesLandWhereLaidOut()
+    {
+        TestDir dir;
+        TPMultiMedia control;
+        QPrinter *printer = Printer();
+
+        // No picture: no job, no file.
+        printToPdf(dir.filePath(QStringLiteral("none.pdf")));
+        QVERIFY(control.PrintPicture(printer, 0, 0, 100, 100));
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("none.pdf"))));
+
+        // A 640 x 480 bitmap stretched into 0, 700, 2400, 2500.
+        control.setPicture(TPicture::fromBitmap(redBitmap()));
+        const QString stretched = dir.filePath(QStringLiteral("stretched.pdf"));
+        printToPdf(stretched);
+        QVERIFY(std::abs(printer->width() - 2480) <= 1);
+        QVERIFY(control.PrintPicture(printer, 0, 700, 2400, 1800));
+        const QImage page = renderPdf(stretched);
+        if (page.isNull())
+            QSKIP("pdftoppm is not installed (poppler-utils)");
+        QVERIFY(std::abs(page.width() - 2480) <= 1 && std::abs(page.height() - 3508) <= 1);
+        QVERIFY2(near(inkBox(page), QRect(0, 700, 2400, 1800)),
+                 qPrintable(QStringLiteral("%1").arg(QVariant(inkBox(page)).toString())));
+        const QColor middle = page.pixelColor(1200, 1600);
+        QVERIFY(middle.red() > 240 && middle.green() < 15 && middle.blue() < 15);
+
+        // Width and height 0: the picture's own size at the corner given.
+        const QString own = dir.filePath(QStringLiteral("own.pdf"));
+        printToPdf(own);
+        QVERIFY(control.PrintPicture(printer, 100, 200, 0, 0));
+        QVERIFY(near(inkBox(renderPdf(own)), QRect(100, 200, 640, 480)));
+
+        // A metafile is drawn as vectors into its rectangle.
+        control.setMediaName(QDir(TestDataDir()).filePath(QStringLiteral("shapes.wmf")));
+        QCOMPARE(control.Picture().kind(), TPicture::Metafile);
+        const QString vectors = dir.filePath(QStringLiteral("vectors.pdf"));
+        printToPdf(vectors);
+        QVERIFY(control.PrintPicture(printer, 600, 900, 1200, 1400));
+        const QRect ink = inkBox(renderPdf(vectors));
+        QVERIFY(QRect(597, 897, 1206, 1406).contains(ink));
+        QVERIFY(ink.width() > 600 && ink.height() > 700);
+
+        // A printer that cannot start the job says so.
+        printer->setOutputFileName(dir.filePath(QStringLiteral("no/such/folder/x.pdf")));
+        QString error;
+        QVERIFY(!control.PrintPicture(printer, 0, 0, 10, 10, &error));
+        QVERIFY(!error.isEmpty());
+    }
+
+    void printCommandOfTheMainWindow()
+    {
+        TestDir dir;
+        writePicture(dir, QStringLiteral("wide.png"), QSize(300, 100), Qt::blue);
+        auto form = shownForm({dir.filePath(QStringLiteral("wide.png"))});
+        QVERIFY(form->HasPicture);
+
+        // Without a printer or file: a message, no dialog.
+        Printer()->setOutputFormat(QPrinter::PdfFormat);
+        Printer()->setOutputFileName(QString());
+        QStringList messages;
+        SetMessageDlgScript([&](const MessageDlgCall &call) {
+            messages.append(call.text);
+            return QMessageBox::Ok;
+        });
+        form->PrintIt();
+        QCOMPARE(messages.size(), 1);
+
+        // Cancel in the layout dialog prints nothing.
+        const QString cancelled = dir.filePath(QStringLiteral("cancelled.pdf"));
+        printToPdf(cancelled, QPageLayout::Landscape);
+        const auto answer = [](bool ok, const std::function<void(TPrintConfigDlg *)> &check) {
+            QTimer::singleShot(0, [ok, check] {
+                QTRY_VERIFY(qobject_cast<TPrintConfigDlg *>(QApplication::activeModalWidget()));
+                auto *dialog = qobject_cast<TPrintConfigDlg *>(QApplication::activeModalWidget());
+                check(dialog);
+                (ok ? dialog->OKBtn : dialog->CancelBtn)->click();
+            });
+        };
+        answer(false, [](TPrintConfigDlg *) {});
+        form->PrintIt();
+        QVERIFY(!QFileInfo::exists(cancelled));
+
+        // After choosing landscape the dialog measures the landscape page.
+        const QString printed = dir.filePath(QStringLiteral("printed.pdf"));
+        printToPdf(printed, QPageLayout::Landscape);
+        QSize pageSize;
+        answer(true, [&pageSize](TPrintConfigDlg *dialog) {
+            pageSize = QSize(dialog->PageWidth, dialog->PageHeight);
+            QVERIFY(std::abs(dialog->PageWidth - 3508) <= 1);
+            QVERIFY(std::abs(dialog->PageHeight - 2480) <= 1);
+            QCOMPARE(dialog->ImageWidth, 300);
+            QCOMPARE(dialog->PaperShape->size(), QSize(140, 100));
+        });
+        form->PrintIt();
+        const QImage page = renderPdf(printed);
+        if (page.isNull())
+            QSKIP("pdftoppm is not installed (poppler-utils)");
+        // Proportional and centred: 3508 / 300 < 2480 / 100, so the width fills.
+        const TPrintRect laid = ComputePrintRect(pmProportional, pageSize.width(),
+                                                 pageSize.height(), 300, 100, 0, true);
+        QCOMPARE(laid.Right - laid.Left, pageSize.width());
+        QVERIFY(near(inkBox(page),
+                     QRect(QPoint(laid.Left, laid.Top), QPoint(laid.Right - 1, laid.Bottom - 1))));
+
+        // The setup dialog works on the current printer; Cancel changes nothing.
+        QTimer::singleShot(0, [] {
+            QTRY_VERIFY(qobject_cast<QPrintDialog *>(QApplication::activeModalWidget()));
+            auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Print Setup"));
+            QCOMPARE(dialog->printer(), Printer());
+            dialog->reject();
+        });
+        form->PrintSetup1Click();
+        QCOMPARE(Printer()->pageLayout().orientation(), QPageLayout::Landscape);
+    }
+};
+
+QTEST_MAIN(TestPrinting)
+#include "tst_printing.moc"
