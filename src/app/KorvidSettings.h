@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "toolkit/PlatformColor.h"
+#include "options/OptionsSettings.h"
 
 class IniFile;
 
@@ -14,29 +14,9 @@ inline const QString KorvidIniName = QStringLiteral("KORVID.INI");
 
 // The main window's settings: every field is named after its key and starts at its
 // default. The main window derives from this, so dialogs write straight into its fields.
-struct TKorvidSettings
+struct TKorvidSettings : TOptionsSettings
 {
-    bool AutoStart = true;
-    bool AutoRepeat = true;
-    bool ShowFileInfo = true;
-    bool ShowFileName = false;
-    bool ShowProgress = false;
-    bool BottomToolBar = true;
-    bool SingleClick = true;
-    bool HideControlPanel = true;
-    bool ConfirmDelete = true;
-    bool ConfirmCopy = true;
-    bool ConfirmReplace = true;
-    bool FullScreen = false;
-    bool PasswordProtect = false;
-    QString Password; // key "Options", in its stored (scrambled) form
-    int ShowTime = 3;
-    int VideoScale = 1;
     int StretchMode = 0;
-    int SoundDisplay = 1;
-    QString SoundImage;
-    qint32 BackGround = ClBtnFace;
-    qint32 ListBackGround = ClBtnFace;
     int BMarkTop = 0;
     int BMarkLeft = 0;
     int BMarkWidth = 273;

@@ -111,6 +111,9 @@ public:
     // Menus and commands (MainMenus.cpp).
     void File1Click();
     void Open1Click();
+    // The options dialog over caller (this window or the file manager); the settings
+    // apply afterwards whatever the answer.
+    void ConfigOptionsClick(QWidget *caller);
     // Lays the shown picture out in "Configure Printer" and prints it on the current
     // printer.
     void PrintIt();
@@ -147,7 +150,7 @@ public:
     bool HostShowRunning() const override { return ShowRunning; }
     void HostStartShow(const QString &directory, const QString &file) override;
     void HostStopShow() override;
-    void HostConfigure() override;
+    void HostConfigure(QWidget *caller) override { ConfigOptionsClick(caller); }
     bool HostAddBookmark(const QString &path) override;
     void HostBuildBookmarkMenu(QMenu *menu,
                                const std::function<void(const QString &)> &onClick) override;

@@ -62,11 +62,6 @@ void TKorvidForm::HostStopShow()
         VorodOdirStartStop1Click();
 }
 
-void TKorvidForm::HostConfigure()
-{
-    KorvidConfiguration1->trigger();
-}
-
 bool TKorvidForm::HostAddBookmark(const QString &path)
 {
     if (!BMarks->AddBookmark(path, MMManager))

@@ -23,6 +23,7 @@
 #include "files/MMOpen.h"
 #include "files/Newren.h"
 #include "platform/Platform.h"
+#include "options/OptionsDlg.h"
 #include "printing/PrintConfigDlg.h"
 #include "printing/Printers.h"
 #include "toolkit/FileDrag.h"
@@ -114,6 +115,8 @@ void TKorvidForm::CreateMenus()
 
     connect(File1, &QMenu::aboutToShow, this, &TKorvidForm::File1Click);
     connect(Open1, &QAction::triggered, this, &TKorvidForm::Open1Click);
+    for (QAction *options : {KorvidConfiguration1, ConfigOptions})
+        connect(options, &QAction::triggered, this, [this] { ConfigOptionsClick(this); });
     for (QAction *print : {Print1, PrintImage1})
         connect(print, &QAction::triggered, this, &TKorvidForm::PrintIt);
     for (QAction *setup : {PrintSetup1, PrinterSetup1})
@@ -178,6 +181,27 @@ void TKorvidForm::PrintIt()
 void TKorvidForm::PrintSetup1Click()
 {
     RunPrinterSetup(this);
+}
+
+void TKorvidForm::ConfigOptionsClick(QWidget *caller)
+{
+    TOptionsNotebookDlg dialog(*this, caller ? caller : this);
+    dialog.ShowRunning = ShowRunning;
+    dialog.ManagerVisible = MMManager && MMManager->isVisible();
+    dialog.BrowseImage = [this, &dialog](const QString &filter, const QString &initialDir,
+                                         const QString &fileName) {
+        TMMOpenDialog open(&dialog);
+        open.Title = QStringLiteral("Open File");
+        open.AutoPlay = false;
+        open.Filter = filter;
+        open.InitialDir = initialDir.isEmpty() ? FileListBox1->Directory() : initialDir;
+        open.FileName = fileName;
+        return open.Execute() ? open.FileName : QString();
+    };
+    dialog.OptionsTNB->setCurrentIndex(OptionsPage);
+    dialog.exec();
+    UpdateOptions();
+    OptionsPage = dialog.OptionsTNB->currentIndex();
 }
 
 void TKorvidForm::Open1Click()

@@ -392,7 +392,7 @@ void TMMManager::VorodOdirStart1Click()
 
 void TMMManager::ConfigClick()
 {
-    m_host->HostConfigure();
+    m_host->HostConfigure(this);
 }
 
 void TMMManager::Add1Click()

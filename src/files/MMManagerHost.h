@@ -7,6 +7,7 @@
 #include <functional>
 
 class QMenu;
+class QWidget;
 class TDirectoryListBox;
 class TFileListBox;
 
@@ -41,8 +42,8 @@ public:
     virtual void HostStartShow(const QString &directory, const QString &file) = 0;
     virtual void HostStopShow() = 0;
 
-    // The owner's options command.
-    virtual void HostConfigure() = 0;
+    // The owner's options command, with its dialog over caller.
+    virtual void HostConfigure(QWidget *caller) = 0;
 
     // The owner's bookmark store: add one for path (asking for its name), fill a menu
     // with the bookmarks after its two fixed items, the usable directory of a bookmark

@@ -6,13 +6,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMediaPlayer>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -23,6 +21,7 @@
 #include "toolkit/TDriveComboBox.h"
 #include "toolkit/TFileListBox.h"
 #include "toolkit/TFilterComboBox.h"
+#include "toolkit/WindowPlacement.h"
 
 namespace {
 
@@ -283,13 +282,16 @@ bool TMMOpenDialog::Execute()
     dialog.FilterComboBox1->setFilter(Filter);
     dialog.FileListBox1->setMask(dialog.FilterComboBox1->Mask());
     dialog.DirectoryListBox1->setDirectory(InitialDir.isEmpty() ? QDir::currentPath() : InitialDir);
+    // A file name given beforehand is selected when it lies in that folder.
+    if (QFileInfo(FileName).isFile()
+        && QFileInfo(FileName).absolutePath() == dialog.DirectoryListBox1->Directory())
+        dialog.FileListBox1->setFileName(FileName);
     dialog.CheckBox1->setChecked(AutoDisPlay);
     dialog.CheckBox2->setChecked(AutoPlay);
     dialog.CheckBox2->setVisible(AllowAutoPlay);
     dialog.Preview->setAutoPlayMultiMedia(AutoPlay);
     dialog.setWindowTitle(Title);
-    if (const QScreen *screen = m_owner ? m_owner->screen() : QGuiApplication::primaryScreen())
-        dialog.move(screen->availableGeometry().center() - dialog.rect().center());
+    CenterOnScreen(&dialog);
     Q_EMIT DialogCreated(&dialog);
     const bool result = dialog.exec() == QDialog::Accepted;
     FileName = dialog.FileListBox1->FileName();

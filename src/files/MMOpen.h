@@ -78,7 +78,8 @@ public:
     QString Title = QStringLiteral("Open File");
     // Pairs of caption and mask separated by "|".
     QString Filter;
-    // The file selected in the dialog's list when it closed, whatever the answer.
+    // The file selected in the dialog's list when it closed, whatever the answer; one
+    // given beforehand is selected when the dialog opens on its folder.
     QString FileName;
 
     // True when the dialog was closed with OK.

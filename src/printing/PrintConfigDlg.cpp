@@ -15,6 +15,7 @@
 #include "printing/PrintLayout.h"
 #include "printing/Printers.h"
 #include "toolkit/HelpTopic.h"
+#include "toolkit/WindowPlacement.h"
 
 namespace {
 
@@ -130,6 +131,7 @@ void TPrintConfigDlg::FormShow()
     fitScale();
     UpdateSize();
     OKBtn->setFocus();
+    CenterOnScreen(this);
 }
 
 void TPrintConfigDlg::setScaleControls(bool enabled)
