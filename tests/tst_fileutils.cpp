@@ -4,7 +4,9 @@
 // lose the source, questions before replacing, deletion to a real trash folder.
 #include <QDirIterator>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -12,6 +14,7 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "common/TestDir.h"
 #include "files/FileOperation.h"
@@ -191,6 +194,43 @@ private Q_SLOTS:
         QCOMPARE(TestDir::readFile(other.filePath("b.bin")), pattern(300000));
         QCOMPARE(across.Errors.size(), 1);
         QVERIFY(across.Errors.first().contains(QStringLiteral("gone.bin")));
+    }
+
+    void readOnlyTargetFolder()
+    {
+        TestDir dir;
+        const QString source = dir.write(QStringLiteral("keep.bin"), pattern(50000));
+        const QString target = dir.filePath(QStringLiteral("locked"));
+        QDir().mkpath(target);
+        // Permissions do not bind root; a read-only file system does.
+        bool mounted = false;
+        if (geteuid() == 0) {
+            mounted = QProcess::execute(QStringLiteral("mount"),
+                                        {QStringLiteral("-t"), QStringLiteral("tmpfs"),
+                                         QStringLiteral("-o"), QStringLiteral("ro,size=1m"),
+                                         QStringLiteral("tmpfs"), target})
+                      == 0;
+            if (!mounted)
+                QSKIP("running as root without a way to make a read-only folder");
+        } else {
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::ExeOwner);
+        }
+        const auto restore = qScopeGuard([&] {
+            if (mounted)
+                QProcess::execute(QStringLiteral("umount"), {target});
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        });
+        QStringList captions;
+        SetMessageDlgScript([&captions](const MessageDlgCall &call) {
+            captions.append(call.caption);
+            return QMessageBox::Ok;
+        });
+        TFileUtils32 utils;
+        QVERIFY(!utils.FileAction({source}, target, fuCopy, nullptr, nullptr));
+        QVERIFY(!utils.FileAction({source}, target, fuMove, nullptr, nullptr));
+        QCOMPARE(captions, QStringList({"Error Copying File", "Error Moving File"}));
+        QCOMPARE(dir.read(QStringLiteral("keep.bin")), pattern(50000));
+        QVERIFY(everything(target).isEmpty());
     }
 
     void replaceQuestionsWhateverTheSettings()
