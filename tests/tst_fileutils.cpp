@@ -40,18 +40,6 @@ QStringList everything(const QString &folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-// Whether a file of this name lies in a trash folder under home.
-bool inTrash(const QString &home, const QString &name)
-{
-    QDirIterator it(home, {name}, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        if (it.next().contains(QLatin1String("/Trash/files/")))
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 class TestFileUtils : public QObject
@@ -285,14 +273,14 @@ private Q_SLOTS:
         QCOMPARE(m_messages.last().caption, QStringLiteral("Confirm Delete"));
         utils.FileAction({a}, QString(), fuDelete, nullptr, nullptr);
         QVERIFY(!QFileInfo::exists(a));
-        QVERIFY(inTrash(m_home, QStringLiteral("trash-me-a.png")));
+        QVERIFY(InTrash(m_home, QStringLiteral("trash-me-a.png")));
 
         // ConfirmDelete off: no question at all.
         utils.ConfirmDelete = false;
         const qsizetype asked = m_messages.size();
         utils.FileAction({b}, QString(), fuDelete, nullptr, nullptr);
         QCOMPARE(m_messages.size(), asked);
-        QVERIFY(inTrash(m_home, QStringLiteral("trash-me-b.png")));
+        QVERIFY(InTrash(m_home, QStringLiteral("trash-me-b.png")));
     }
 
     void deletingTheShownDirectory()
@@ -315,7 +303,7 @@ private Q_SLOTS:
         QVERIFY(utils.FileAction({}, doomed, fuDeleteDir, nullptr, &list));
         QCOMPARE(list.Directory(), dir.path());
         QVERIFY(!QFileInfo::exists(doomed));
-        QVERIFY(inTrash(m_home, QStringLiteral("doomed-dir")));
+        QVERIFY(InTrash(m_home, QStringLiteral("doomed-dir")));
 
         // A folder that is not there: the one message of its own.
         QVERIFY(!utils.DeleteDirectory(dir.filePath(QStringLiteral("never"))));

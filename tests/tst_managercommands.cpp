@@ -46,13 +46,7 @@ QStringList listed(const TFileListBox *list)
 
 bool inTrash(const QString &name)
 {
-    QDirIterator it(s_home, {name}, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        if (it.next().contains(QLatin1String("/Trash/files/")))
-            return true;
-    }
-    return false;
+    return InTrash(s_home, name);
 }
 
 // Selects exactly these rows.
@@ -85,18 +79,6 @@ void drop(QWidget *target, const QMimeData *data, Qt::KeyboardModifiers keys = {
     dragOver(target, data, keys);
     QDropEvent event(QPointF(4, 4), Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, keys);
     QApplication::sendEvent(target, &event);
-}
-
-// Runs action on the next modal dialog, once it is up.
-void onModal(const std::function<void(QWidget *)> &action)
-{
-    QTimer::singleShot(0, [action] {
-        QTRY_VERIFY(QApplication::activeModalWidget());
-        QWidget *dialog = QApplication::activeModalWidget();
-        action(dialog);
-        if (QTest::currentTestFailed())
-            dialog->close();
-    });
 }
 
 // The new name typed into the new/rename dialog, then OK.

@@ -32,18 +32,6 @@
 
 namespace {
 
-// Runs action on the next modal dialog of type T once it is up.
-template<typename T> void onModal(const std::function<void(T *)> &action)
-{
-    QTimer::singleShot(0, [action] {
-        QTRY_VERIFY(qobject_cast<T *>(QApplication::activeModalWidget()));
-        auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
-        action(dialog);
-        if (QTest::currentTestFailed())
-            dialog->close();
-    });
-}
-
 // The set-password dialog answered with text twice (OK), or cancelled when text is empty.
 void answerSetPassword(const QString &text)
 {

@@ -233,9 +233,7 @@ private Q_SLOTS:
         const QString cancelled = dir.filePath(QStringLiteral("cancelled.pdf"));
         printToPdf(cancelled, QPageLayout::Landscape);
         const auto answer = [](bool ok, const std::function<void(TPrintConfigDlg *)> &check) {
-            QTimer::singleShot(0, [ok, check] {
-                QTRY_VERIFY(qobject_cast<TPrintConfigDlg *>(QApplication::activeModalWidget()));
-                auto *dialog = qobject_cast<TPrintConfigDlg *>(QApplication::activeModalWidget());
+            onModal<TPrintConfigDlg>([ok, check](TPrintConfigDlg *dialog) {
                 check(dialog);
                 (ok ? dialog->OKBtn : dialog->CancelBtn)->click();
             });
@@ -267,9 +265,7 @@ private Q_SLOTS:
                      QRect(QPoint(laid.Left, laid.Top), QPoint(laid.Right - 1, laid.Bottom - 1))));
 
         // The setup dialog works on the current printer; Cancel changes nothing.
-        QTimer::singleShot(0, [] {
-            QTRY_VERIFY(qobject_cast<QPrintDialog *>(QApplication::activeModalWidget()));
-            auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+        onModal<QPrintDialog>([](QPrintDialog *dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Print Setup"));
             QCOMPARE(dialog->printer(), Printer());
             dialog->reject();

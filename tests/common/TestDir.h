@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -57,6 +58,18 @@ inline QString IsolateHome()
     qunsetenv("XDG_CONFIG_HOME");
     QStandardPaths::setTestModeEnabled(true);
     return home.path();
+}
+
+// Whether a file or folder of this name lies in a trash folder under home.
+inline bool InTrash(const QString &home, const QString &name)
+{
+    QDirIterator it(home, {name}, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        if (it.next().contains(QLatin1String("/Trash/files/")))
+            return true;
+    }
+    return false;
 }
 
 // Where the tests' fixtures live.

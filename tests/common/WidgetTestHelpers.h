@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QApplication>
 #include <QImage>
 #include <QTest>
 #include <QTimer>
@@ -21,6 +22,19 @@ inline QString writePicture(TestDir &dir, const QString &name, const QSize &size
     if (!image.save(path, "PNG"))
         qFatal("cannot write %s", qPrintable(path));
     return path;
+}
+
+// Runs action on the next modal dialog, which must be a T, once it is up; a failed check
+// closes it, so the modal loop never waits for ever.
+template<typename T = QWidget, typename Action> void onModal(Action action)
+{
+    QTimer::singleShot(0, [action] {
+        QTRY_VERIFY(qobject_cast<T *>(QApplication::activeModalWidget()));
+        auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
+        action(dialog);
+        if (QTest::currentTestFailed())
+            dialog->close();
+    });
 }
 
 // Runs action once the modal dialog is up; a failed check closes it, so the modal loop
