@@ -279,9 +279,18 @@ private Q_SLOTS:
         onModal<TOptionsNotebookDlg>([manager](TOptionsNotebookDlg *dialog) {
             QCOMPARE(dialog->parentWidget(), manager);
             QVERIFY(!dialog->HideCPCB->isEnabled());
-            dialog->CancelBtn->click();
+            onModal<QColorDialog>([](QColorDialog *colours) {
+                colours->setCurrentColor(QColor(250, 240, 200));
+                colours->accept();
+            });
+            dialog->ListBGColorBtn->click();
+            dialog->OKBtn->click();
         });
         form->MMManager->ConfigClick();
+        // The new list colour reaches every list at once, the manager's too.
+        QCOMPARE(form->FileListBox1->palette().color(QPalette::Base), QColor(250, 240, 200));
+        QCOMPARE(form->MMManager->Pane2.FileListBox->palette().color(QPalette::Base),
+                 QColor(250, 240, 200));
     }
 
 private:

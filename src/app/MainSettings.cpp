@@ -18,6 +18,7 @@
 #include "toolkit/PlatformIni.h"
 #include "app/FullScrn.h"
 #include "display/TMultiMP.h"
+#include "files/MMManager.h"
 #include "toolkit/TDirectoryListBox.h"
 #include "toolkit/TDriveComboBox.h"
 #include "toolkit/TFileListBox.h"
@@ -143,4 +144,6 @@ void TKorvidForm::UpdateOptions()
     const QColor listColor = ColorFromPlatform(ListBackGround);
     setBackground(FileListBox1, QPalette::Base, listColor);
     setBackground(DirectoryListBox1, QPalette::Base, listColor);
+    if (MMManager)
+        MMManager->SetListColor(listColor);
 }

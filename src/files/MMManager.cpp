@@ -225,15 +225,7 @@ void TMMManager::FormCreate()
     FileUtils.Init();
     FileUtils.Owner = this;
     ReadINI();
-    const QColor listColor = ColorFromPlatform(m_host->HostListBackGround());
-    for (QWidget *list :
-         {static_cast<QWidget *>(Pane1.DirectoryListBox), static_cast<QWidget *>(Pane1.FileListBox),
-          static_cast<QWidget *>(Pane2.DirectoryListBox),
-          static_cast<QWidget *>(Pane2.FileListBox)}) {
-        QPalette palette = list->palette();
-        palette.setColor(QPalette::Base, listColor);
-        list->setPalette(palette);
-    }
+    SetListColor(ColorFromPlatform(m_host->HostListBackGround()));
     Pane1.DirectoryListBox->setDirectory(m_host->HostFileList()->Directory());
     const QString filter = QStringLiteral("All Files|*.*|") + m_host->HostMediaFilter()
                            + QStringLiteral("|Custom|*.|");
@@ -241,6 +233,18 @@ void TMMManager::FormCreate()
         pane->FilterComboBox->setFilter(filter);
         pane->FileListBox->setMask(pane->FilterComboBox->Mask());
         pane->FilterEdit->setText(pane->FilterComboBox->Mask());
+    }
+}
+
+void TMMManager::SetListColor(const QColor &color)
+{
+    for (QWidget *list :
+         {static_cast<QWidget *>(Pane1.DirectoryListBox), static_cast<QWidget *>(Pane1.FileListBox),
+          static_cast<QWidget *>(Pane2.DirectoryListBox),
+          static_cast<QWidget *>(Pane2.FileListBox)}) {
+        QPalette palette = list->palette();
+        palette.setColor(QPalette::Base, color);
+        list->setPalette(palette);
     }
 }
 

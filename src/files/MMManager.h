@@ -76,6 +76,8 @@ public:
 
     void ReadINI();
     void WriteINI();
+    // The background of the four lists.
+    void SetListColor(const QColor &color);
     void UpdateAndHold(QWidget *list);
     void UpdateAll();
     // After a folder was deleted: trees inside it move up to what still exists.
