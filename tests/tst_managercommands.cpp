@@ -23,6 +23,7 @@
 #include "files/MMManager.h"
 #include "files/Newren.h"
 #include "toolkit/FileDrag.h"
+#include "toolkit/HelpTopic.h"
 #include "toolkit/MessageDlg.h"
 #include "toolkit/TDirectoryListBox.h"
 #include "toolkit/TFileListBox.h"
@@ -315,6 +316,29 @@ private Q_SLOTS:
         QCOMPARE(manager->PopupDir, dir.filePath(QStringLiteral("sub")));
         QVERIFY(!manager->DeleteFile1->isEnabled());
         QVERIFY(!manager->RenameFile1->isEnabled());
+    }
+
+    void helpAndBookmarksOnShow()
+    {
+        TestDir dir;
+        auto [form, manager] = openManager(dir.path(), dir.path());
+        manager->show();
+        QVERIFY(QTest::qWaitForWindowExposed(manager));
+        QList<int> topics;
+        SetHelpHandler([&topics](int topic) { topics.append(topic); });
+        QTest::keyClick(manager->Pane2.FileListBox, Qt::Key_F1);
+        QTest::keyClick(manager->Pane1.DirectoryListBox, Qt::Key_F1);
+        QTest::keyClick(manager->CloseBtn, Qt::Key_F1);
+        manager->Help1->trigger();
+        SetHelpHandler({});
+        QCOMPARE(topics, QList<int>({107, 106, 200, 200}));
+
+        // Showing the window again brings the bookmark store's entries into its menu.
+        manager->close();
+        form->BMarks->Marks.append(
+            {QStringLiteral("fresh"), std::make_shared<const TLocation>(dir.path())});
+        form->MultiMediaManager1Click();
+        QCOMPARE(manager->Bookmarks1->actions().last()->text(), QStringLiteral("fresh"));
     }
 
     void renameAndDeleteFiles()

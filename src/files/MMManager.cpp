@@ -327,6 +327,7 @@ void TMMManager::closeEvent(QCloseEvent *event)
 
 void TMMManager::FormShow()
 {
+    UpdateBMarks();
     if (!m_shownOnce) {
         // Sizes given before the first layout are only hints to the splitters.
         m_shownOnce = true;

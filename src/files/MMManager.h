@@ -112,6 +112,8 @@ public:
     // Rebuilds the bookmark items of the shortcut menu.
     void UpdateBMarks();
 
+    // The help topic of a control of this window (F1).
+    int HelpTopicOf(const QWidget *widget) const;
     void FormKeyDown(QKeyEvent *event);
     void FormKeyUp(QKeyEvent *event);
 

@@ -21,7 +21,9 @@
 #include "toolkit/FileDrag.h"
 #include "toolkit/HelpTopic.h"
 #include "toolkit/TDirectoryListBox.h"
+#include "toolkit/TDriveComboBox.h"
 #include "toolkit/TFileListBox.h"
+#include "toolkit/TFilterComboBox.h"
 
 namespace {
 
@@ -111,10 +113,14 @@ bool TMMManager::eventFilter(QObject *watched, QEvent *event)
     case QEvent::KeyRelease:
         if (watched->isWidgetType() && static_cast<QWidget *>(watched)->window() == this) {
             auto *key = static_cast<QKeyEvent *>(event);
-            if (event->type() == QEvent::KeyPress)
-                FormKeyDown(key);
-            else
+            if (event->type() == QEvent::KeyRelease) {
                 FormKeyUp(key);
+            } else if (key->key() == Qt::Key_F1) {
+                OpenHelpTopic(HelpTopicOf(static_cast<QWidget *>(watched)));
+                return true;
+            } else {
+                FormKeyDown(key);
+            }
         }
         return false;
     case QEvent::DragEnter:
@@ -154,6 +160,23 @@ bool TMMManager::eventFilter(QObject *watched, QEvent *event)
         }
     });
     return true;
+}
+
+int TMMManager::HelpTopicOf(const QWidget *widget) const
+{
+    for (const QWidget *w = widget; w && w != this; w = w->parentWidget()) {
+        for (const TManagerPane *pane : {&Pane1, &Pane2}) {
+            if (w == pane->DriveComboBox)
+                return 104;
+            if (w == pane->FilterComboBox)
+                return 105;
+            if (w == pane->DirectoryListBox)
+                return 106;
+            if (w == pane->FileListBox)
+                return 107;
+        }
+    }
+    return HelpContext;
 }
 
 TManagerPane *TMMManager::paneOf(const QObject *control)
