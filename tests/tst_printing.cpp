@@ -268,6 +268,10 @@ private Q_SLOTS:
         onModal<QPrintDialog>([](QPrintDialog *dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Print Setup"));
             QCOMPARE(dialog->printer(), Printer());
+            const QList<QPushButton *> buttons = dialog->findChildren<QPushButton *>();
+            QVERIFY(std::any_of(buttons.begin(), buttons.end(), [](const QPushButton *button) {
+                return button->text() == QLatin1String("OK");
+            }));
             dialog->reject();
         });
         form->PrintSetup1Click();
