@@ -108,10 +108,9 @@ Session openManager(const QString &folder, const QString &pane2Folder)
     session.manager = session.form->MMManager;
     session.manager->Pane2.DirectoryListBox->setDirectory(pane2Folder);
     const TMMManager *manager = session.manager;
-    const TFileListBox *main = session.form->FileListBox1;
-    if (!QTest::qWaitFor([manager, main] {
+    if (!QTest::qWaitFor([manager] {
             return !manager->Pane1.FileListBox->isLoading()
-                   && !manager->Pane2.FileListBox->isLoading() && !main->isLoading();
+                   && !manager->Pane2.FileListBox->isLoading();
         }))
         qWarning("the lists are still reading");
     return session;

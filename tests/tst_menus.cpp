@@ -34,10 +34,7 @@ std::unique_ptr<TKorvidForm> formOn(TestDir &dir, const QStringList &names)
 {
     for (const QString &name : names)
         writePicture(dir, name);
-    auto form = shownForm({dir.filePath(names.first())});
-    if (!QTest::qWaitFor([&] { return !form->FileListBox1->isLoading(); }, 20000))
-        qWarning("the file list was not read in time");
-    return form;
+    return shownForm({dir.filePath(names.first())});
 }
 
 } // namespace

@@ -29,6 +29,7 @@
 #include "display/TMIMediaPlayer.h"
 #include "display/TMultiMP.h"
 #include "toolkit/FreezeDrawing.h"
+#include "toolkit/Named.h"
 #include "toolkit/TDirectoryListBox.h"
 #include "toolkit/TDriveComboBox.h"
 #include "toolkit/TFileListBox.h"
@@ -44,16 +45,10 @@ constexpr int ToolPanelTwoRows = 46;
 constexpr int OneRowMinWidth = 422;
 constexpr QSize MinimumWindow(320, 240);
 
-template<typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
 QToolButton *toolButton(QWidget *parent, const char *name, const char *icon, const QString &hint,
                         const QRect &geometry)
 {
-    auto *button = named(new QToolButton(parent), name);
+    auto *button = Named(new QToolButton(parent), name);
     button->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(icon))));
     button->setIconSize(QSize(18, 18));
     button->setToolTip(hint);
@@ -65,7 +60,7 @@ QToolButton *toolButton(QWidget *parent, const char *name, const char *icon, con
 
 QLabel *panelLabel(QWidget *parent, const char *name, const QString &text)
 {
-    auto *label = named(new QLabel(text, parent), name);
+    auto *label = Named(new QLabel(text, parent), name);
     QFont font = label->font();
     font.setBold(true);
     font.setPixelSize(9);
@@ -90,27 +85,27 @@ void TKorvidForm::CreateControls()
     setCentralWidget(frame);
 
     // Left: drive and media-type boxes over the directory list, the file list below.
-    ControlPanel1 = named(new QWidget, "ControlPanel1");
+    ControlPanel1 = Named(new QWidget, "ControlPanel1");
     auto *controlLayout = new QVBoxLayout(ControlPanel1);
     controlLayout->setContentsMargins(0, 0, 0, 0);
-    LeftSplitter = named(new QSplitter(Qt::Vertical, ControlPanel1), "LeftSplitter");
+    LeftSplitter = Named(new QSplitter(Qt::Vertical, ControlPanel1), "LeftSplitter");
     controlLayout->addWidget(LeftSplitter);
 
-    DriveDirPanel1 = named(new QWidget, "DriveDirPanel1");
+    DriveDirPanel1 = Named(new QWidget, "DriveDirPanel1");
     auto *driveDirLayout = new QVBoxLayout(DriveDirPanel1);
     driveDirLayout->setContentsMargins(0, 0, 0, 0);
     driveDirLayout->setSpacing(0);
 
-    TopPanel = named(new QWidget(DriveDirPanel1), "TopPanel");
+    TopPanel = Named(new QWidget(DriveDirPanel1), "TopPanel");
     TopPanel->setFixedHeight(TopPanelHeight);
     auto *topLayout = new QGridLayout(TopPanel);
     topLayout->setContentsMargins(2, 1, 0, 1);
     topLayout->setSpacing(1);
     DriveLabel = panelLabel(TopPanel, "DriveLabel", QStringLiteral("Drive:"));
-    DriveComboBox1 = named(new TDriveComboBox(TopPanel), "DriveComboBox1");
+    DriveComboBox1 = Named(new TDriveComboBox(TopPanel), "DriveComboBox1");
     DriveComboBox1->setToolTip(QStringLiteral("Select Drive"));
     FilterLabel = panelLabel(TopPanel, "FilterLabel", QStringLiteral("Media Type:"));
-    FilterComboBox1 = named(new TFilterComboBox(TopPanel), "FilterComboBox1");
+    FilterComboBox1 = Named(new TFilterComboBox(TopPanel), "FilterComboBox1");
     FilterComboBox1->setToolTip(QStringLiteral("Select File Type(s)"));
     for (QComboBox *box :
          {static_cast<QComboBox *>(DriveComboBox1), static_cast<QComboBox *>(FilterComboBox1)}) {
@@ -124,10 +119,10 @@ void TKorvidForm::CreateControls()
     topLayout->setColumnStretch(1, 1);
     driveDirLayout->addWidget(TopPanel);
 
-    DirectoryListBox1 = named(new TDirectoryListBox(DriveDirPanel1), "DirectoryListBox1");
+    DirectoryListBox1 = Named(new TDirectoryListBox(DriveDirPanel1), "DirectoryListBox1");
     driveDirLayout->addWidget(DirectoryListBox1);
 
-    FileListBox1 = named(new TFileListBox, "FileListBox1");
+    FileListBox1 = Named(new TFileListBox, "FileListBox1");
     LeftSplitter->addWidget(DriveDirPanel1);
     LeftSplitter->addWidget(FileListBox1);
     LeftSplitter->setHandleWidth(SplitterWidth);
@@ -137,18 +132,18 @@ void TKorvidForm::CreateControls()
     LeftSplitter->handle(1)->setObjectName(QStringLiteral("VSlidePanel1"));
 
     // Right: the display area.
-    ScrollBox1 = named(new QScrollArea, "ScrollBox1");
+    ScrollBox1 = Named(new QScrollArea, "ScrollBox1");
     ScrollBox1->setFrameShape(QFrame::NoFrame);
     ScrollBox1->setAlignment(Qt::AlignCenter);
     ScrollBox1->viewport()->setAutoFillBackground(true);
     ScrollBox1->setWidgetResizable(false);
-    Image1 = named(new TPMultiMedia, "Image1");
+    Image1 = Named(new TPMultiMedia, "Image1");
     Image1->setCenter(true);
     Image1->setTabStop(true);
     ScrollBox1->setWidget(Image1);
     ScrollBox1->installEventFilter(this);
 
-    MainSplitter = named(new QSplitter(Qt::Horizontal), "MainSplitter");
+    MainSplitter = Named(new QSplitter(Qt::Horizontal), "MainSplitter");
     MainSplitter->addWidget(ControlPanel1);
     MainSplitter->addWidget(ScrollBox1);
     MainSplitter->setHandleWidth(SplitterWidth);
@@ -162,7 +157,7 @@ void TKorvidForm::CreateControls()
     PlaceToolPanel();
 
     // Sounds play here during a VorodOdir while Image1 keeps its picture.
-    Sounds1 = named(new TPMultiMedia(frame), "Sounds1");
+    Sounds1 = Named(new TPMultiMedia(frame), "Sounds1");
     Sounds1->setGeometry(0, 0, 27, 28);
     Sounds1->setVisible(false);
 
@@ -184,12 +179,12 @@ void TKorvidForm::CreateControls()
     Image1->setAutoHideMediaPlayer(false);
     MIMediaPlayer1->setDisplay(Image1);
 
-    SlideShowTimer = named(new QTimer(this), "SlideShowTimer");
+    SlideShowTimer = Named(new QTimer(this), "SlideShowTimer");
     // Slides are timed to the millisecond, not to the coarse timer's 5 %.
     SlideShowTimer->setTimerType(Qt::PreciseTimer);
-    BlinkTimer = named(new QTimer(this), "BlinkTimer");
+    BlinkTimer = Named(new QTimer(this), "BlinkTimer");
     BlinkTimer->setInterval(750);
-    AutoStartMSTimer = named(new QTimer(this), "AutoStartMSTimer");
+    AutoStartMSTimer = Named(new QTimer(this), "AutoStartMSTimer");
     AutoStartMSTimer->setInterval(10);
 
     FullScrn1 = new TFullScrn1(this);
@@ -216,10 +211,10 @@ void TKorvidForm::CreateControls()
 
 QWidget *TKorvidForm::CreateToolPanel()
 {
-    auto *panel = named(new QWidget, "ToolPanel");
+    auto *panel = Named(new QWidget, "ToolPanel");
     panel->setFixedHeight(ToolPanelOneRow);
 
-    MIMediaPlayer1 = named(new TMIMediaPlayer(panel), "MIMediaPlayer1");
+    MIMediaPlayer1 = Named(new TMIMediaPlayer(panel), "MIMediaPlayer1");
     MIMediaPlayer1->setGeometry(3, 3, 113, 25);
 
     NoneSBtn = toolButton(panel, "NoneSBtn", "normal", QStringLiteral("Normal View"),
@@ -242,12 +237,12 @@ QWidget *TKorvidForm::CreateToolPanel()
         toolButton(panel, "InSBtn", "zoom-in", QStringLiteral("Zoom In"), QRect(206, 3, 25, 25));
     OutSBtn =
         toolButton(panel, "OutSBtn", "zoom-out", QStringLiteral("Zoom Out"), QRect(232, 3, 25, 25));
-    SlideShowBtn = named(new QToolButton(panel), "SlideShowBtn");
+    SlideShowBtn = Named(new QToolButton(panel), "SlideShowBtn");
     SlideShowBtn->setToolTip(QStringLiteral("VorodOdir Start/Stop"));
     SlideShowBtn->setGeometry(263, 2, 48, 28);
     SlideShowBtn->setIconSize(QSize(42, 22));
 
-    Gauge1 = named(new QProgressBar(panel), "Gauge1");
+    Gauge1 = Named(new QProgressBar(panel), "Gauge1");
     Gauge1->setRange(0, 100);
     Gauge1->setValue(0);
     Gauge1->setTextVisible(false);

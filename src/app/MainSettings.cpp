@@ -22,6 +22,7 @@
 #include "toolkit/TDirectoryListBox.h"
 #include "toolkit/TDriveComboBox.h"
 #include "toolkit/TFileListBox.h"
+#include "toolkit/WindowPlacement.h"
 
 namespace {
 
@@ -62,17 +63,7 @@ void TKorvidForm::ReadINI()
     move(window.Left, window.Top);
     resize(window.Width, window.Height);
     KeepOnScreen();
-    switch (window.WindowState) {
-    case 1:
-        setWindowState(Qt::WindowMinimized);
-        break;
-    case 2:
-        setWindowState(Qt::WindowMaximized);
-        break;
-    default:
-        setWindowState(Qt::WindowNoState);
-        break;
-    }
+    SetWindowStateCode(this, window.WindowState);
 
     const QString wallpaper =
         PlatformIniValue(QStringLiteral("Desktop"), QStringLiteral("Wallpaper"));
@@ -100,10 +91,7 @@ void TKorvidForm::WriteINI()
     window.LastDirectory = DirectoryListBox1->Directory();
     window.DDirPanelHeight = m_ddirPanelHeight;
     window.CtrlPanelWidth = m_ctrlPanelWidth;
-    if (isMinimized())
-        window.WindowState = 1;
-    else if (isMaximized() || isFullScreen())
-        window.WindowState = 2;
+    window.WindowState = WindowStateCode(this);
     window.Top = y();
     window.Left = x();
     window.Width = width();

@@ -27,6 +27,7 @@
 #include "toolkit/TDriveComboBox.h"
 #include "toolkit/TFileListBox.h"
 #include "toolkit/TFilterComboBox.h"
+#include "toolkit/WindowPlacement.h"
 
 namespace {
 
@@ -269,16 +270,7 @@ void TMMManager::ReadINI()
                 ini.readInteger(Section, QStringLiteral("MT"), 120),
                 ini.readInteger(Section, QStringLiteral("MW"), 450),
                 ini.readInteger(Section, QStringLiteral("MH"), 320));
-    switch (ini.readInteger(Section, QStringLiteral("MWindowState"), 0)) {
-    case 1:
-        setWindowState(Qt::WindowMinimized);
-        break;
-    case 2:
-        setWindowState(Qt::WindowMaximized);
-        break;
-    default:
-        break;
-    }
+    SetWindowStateCode(this, ini.readInteger(Section, QStringLiteral("MWindowState"), 0));
     PaneSplitter->setSizes({m_leftWidth, std::max(1, width() - m_leftWidth)});
     Pane1.Splitter->setSizes({m_ddir1, std::max(1, height() - m_ddir1)});
     Pane2.Splitter->setSizes({m_ddir2, std::max(1, height() - m_ddir2)});
@@ -291,7 +283,7 @@ void TMMManager::WriteINI()
                     Pane1.DirectoryListBox->Directory());
     ini.writeString(Section, QStringLiteral("MLastDirectory2"),
                     Pane2.DirectoryListBox->Directory());
-    const int state = isMinimized() ? 1 : (isMaximized() ? 2 : 0);
+    const int state = WindowStateCode(this);
     ini.writeInteger(Section, QStringLiteral("MWindowState"), state);
     ini.writeInteger(Section, QStringLiteral("DDirPanel1Height"),
                      Pane1.Splitter->sizes().value(0, m_ddir1));

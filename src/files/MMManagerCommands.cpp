@@ -20,6 +20,7 @@
 #include "files/Newren.h"
 #include "toolkit/FileDrag.h"
 #include "toolkit/HelpTopic.h"
+#include "toolkit/Named.h"
 #include "toolkit/TDirectoryListBox.h"
 #include "toolkit/TDriveComboBox.h"
 #include "toolkit/TFileListBox.h"
@@ -54,9 +55,7 @@ QString bookmarkPath(const QString &path)
 void TMMManager::createPopupMenu()
 {
     const auto item = [](QMenu *menu, const char *name, const QString &caption) {
-        QAction *action = menu->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        return action;
+        return Named(menu->addAction(caption), name);
     };
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -92,7 +91,6 @@ void TMMManager::connectDragAndDrop()
         TDirectoryListBox *tree = pane->DirectoryListBox;
         list->setDragSource(true);
         list->viewport()->setAcceptDrops(true);
-        list->viewport()->installEventFilter(this);
         tree->setDragSource(true);
         connect(list, &TFileListBox::EndDrag, this, &TMMManager::FileListBox1EndDrag);
         connect(list, &TFileListBox::MouseDown, this,
@@ -101,8 +99,8 @@ void TMMManager::connectDragAndDrop()
                 [this, tree](QMouseEvent *event) { DirectoryListBox1MouseDown(tree, event); });
     }
     trashcan1->setAcceptDrops(true);
-    trashcan1->installEventFilter(this);
-    // Ctrl counts wherever the focus is in this window.
+    // One filter on the application sees the window's keys, wherever the focus is, and the
+    // drags over its lists and trash can.
     qApp->installEventFilter(this);
 }
 

@@ -24,6 +24,7 @@
 #include "options/VerifyPW.h"
 #include "toolkit/HelpTopic.h"
 #include "toolkit/MessageDlg.h"
+#include "toolkit/Named.h"
 #include "toolkit/WindowPlacement.h"
 
 namespace {
@@ -38,19 +39,6 @@ const QString ImageFilter = QStringLiteral(
     "All Images|*.BMP;*.GIF;*.JPG;*.PCX;*.PNG;*.TIF;*.WMF;|BMP|*.BMP|GIF|*.GIF|JPG|*.JPG"
     "|PCX|*.PCX|PNG|*.PNG|TIF|*.TIF|WMF|*.WMF");
 
-QCheckBox *checkBox(const char *name, const QString &caption, QWidget *parent)
-{
-    auto *box = new QCheckBox(caption, parent);
-    box->setObjectName(QLatin1String(name));
-    return box;
-}
-
-template<typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
 } // namespace
 
 TOptionsNotebookDlg::TOptionsNotebookDlg(TOptionsSettings &settings, QWidget *parent)
@@ -63,7 +51,7 @@ TOptionsNotebookDlg::TOptionsNotebookDlg(TOptionsSettings &settings, QWidget *pa
                    | Qt::WindowCloseButtonHint);
     auto *columns = new QHBoxLayout(this);
     columns->setContentsMargins(6, 6, 6, 6);
-    OptionsTNB = named(new QTabWidget(this), "OptionsTNB");
+    OptionsTNB = Named(new QTabWidget(this), "OptionsTNB");
     OptionsTNB->addTab(createGeneralPage(), QStringLiteral("General"));
     OptionsTNB->addTab(createMultiMediaPage(), QStringLiteral("MultiMedia"));
     OptionsTNB->addTab(createVorodOdirPage(), QStringLiteral("VorodOdir"));
@@ -71,14 +59,14 @@ TOptionsNotebookDlg::TOptionsNotebookDlg(TOptionsSettings &settings, QWidget *pa
     columns->addWidget(OptionsTNB, 1);
 
     auto *buttons = new QVBoxLayout;
-    OKBtn = named(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+    OKBtn = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
                                   QStringLiteral("OK"), this),
                   "OKBtn");
     OKBtn->setDefault(true);
-    CancelBtn = named(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+    CancelBtn = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
                                       QStringLiteral("Cancel"), this),
                       "CancelBtn");
-    HelpBtn = named(new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton),
+    HelpBtn = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton),
                                     QStringLiteral("&Help"), this),
                     "HelpBtn");
     for (QPushButton *button : {OKBtn, CancelBtn, HelpBtn})
@@ -99,22 +87,25 @@ QWidget *TOptionsNotebookDlg::createGeneralPage()
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(8, 6, 8, 6);
     layout->setSpacing(4);
-    BottomTB = checkBox("BottomTB", QStringLiteral("ToolBar at Bottom of Window"), page);
-    SingleClickCB = checkBox("SingleClickCB", QStringLiteral("Open File on Single Click"), page);
-    FileStatsCB = checkBox("FileStatsCB", QStringLiteral("Display File Size and Date"), page);
+    BottomTB =
+        Named(new QCheckBox(QStringLiteral("ToolBar at Bottom of Window"), page), "BottomTB");
+    SingleClickCB =
+        Named(new QCheckBox(QStringLiteral("Open File on Single Click"), page), "SingleClickCB");
+    FileStatsCB =
+        Named(new QCheckBox(QStringLiteral("Display File Size and Date"), page), "FileStatsCB");
     for (QCheckBox *box : {BottomTB, SingleClickCB, FileStatsCB})
         layout->addWidget(box);
-    GroupBox2 = named(new QGroupBox(QStringLiteral("Background Colors"), page), "GroupBox2");
+    GroupBox2 = Named(new QGroupBox(QStringLiteral("Background Colors"), page), "GroupBox2");
     auto *colours = new QGridLayout(GroupBox2);
     colours->setContentsMargins(8, 4, 8, 4);
     colours->setVerticalSpacing(4);
     const auto colourRow = [&](int row, const char *panelName, const char *buttonName,
                                const QString &caption, QFrame *&panel, QPushButton *&button) {
-        panel = named(new QFrame(GroupBox2), panelName);
+        panel = Named(new QFrame(GroupBox2), panelName);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setAutoFillBackground(true);
         panel->setFixedSize(40, 22);
-        button = named(new QPushButton(caption, GroupBox2), buttonName);
+        button = Named(new QPushButton(caption, GroupBox2), buttonName);
         colours->addWidget(panel, row, 0);
         colours->addWidget(button, row, 1);
         connect(button, &QPushButton::clicked, this, [this, button] { BGColorBtnClick(button); });
@@ -132,21 +123,22 @@ QWidget *TOptionsNotebookDlg::createMultiMediaPage()
 {
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
-    AutoPlayMMCB = checkBox("AutoPlayMMCB", QStringLiteral("AutoPlayMultiMedia"), page);
-    AutoRepeatMMCB = checkBox("AutoRepeatMMCB", QStringLiteral("AutoRePlayMultiMedia"), page);
+    AutoPlayMMCB = Named(new QCheckBox(QStringLiteral("AutoPlayMultiMedia"), page), "AutoPlayMMCB");
+    AutoRepeatMMCB =
+        Named(new QCheckBox(QStringLiteral("AutoRePlayMultiMedia"), page), "AutoRepeatMMCB");
     layout->addWidget(AutoPlayMMCB);
     layout->addWidget(AutoRepeatMMCB);
-    GroupBox1 = named(new QGroupBox(QStringLiteral("Video Display Scale"), page), "GroupBox1");
+    GroupBox1 = Named(new QGroupBox(QStringLiteral("Video Display Scale"), page), "GroupBox1");
     auto *scale = new QHBoxLayout(GroupBox1);
-    MMScaleSB = named(new QScrollBar(Qt::Horizontal, GroupBox1), "MMScaleSB");
+    MMScaleSB = Named(new QScrollBar(Qt::Horizontal, GroupBox1), "MMScaleSB");
     MMScaleSB->setRange(1, 10);
     MMScaleSB->setPageStep(1);
-    MMScaleLabel = named(new QLabel(QStringLiteral("1X"), GroupBox1), "MMScaleLabel");
+    MMScaleLabel = Named(new QLabel(QStringLiteral("1X"), GroupBox1), "MMScaleLabel");
     MMScaleLabel->setMinimumWidth(30);
     scale->addWidget(MMScaleSB, 1);
     scale->addWidget(MMScaleLabel);
     layout->addWidget(GroupBox1);
-    InfoLabel = named(
+    InfoLabel = Named(
         new QLabel(QStringLiteral("Only valid when display mode is set to \"Normal\" "), page),
         "InfoLabel");
     layout->addWidget(InfoLabel);
@@ -163,48 +155,51 @@ QWidget *TOptionsNotebookDlg::createVorodOdirPage()
 
     auto *left = new QVBoxLayout;
     auto *time = new QHBoxLayout;
-    ShowTimeSE = named(new QSpinBox(page), "ShowTimeSE");
+    ShowTimeSE = Named(new QSpinBox(page), "ShowTimeSE");
     ShowTimeSE->setRange(1, 60);
     ShowTimeSE->setValue(3);
-    time->addWidget(named(new QLabel(QStringLiteral("Display"), page), "Label2"));
+    time->addWidget(Named(new QLabel(QStringLiteral("Display"), page), "Label2"));
     time->addWidget(ShowTimeSE);
-    time->addWidget(named(new QLabel(QStringLiteral("Time"), page), "Label1"));
+    time->addWidget(Named(new QLabel(QStringLiteral("Time"), page), "Label1"));
     time->addStretch();
     left->addLayout(time);
-    FullScrnCB = checkBox("FullScrnCB", QStringLiteral("&Full Screen"), page);
+    FullScrnCB = Named(new QCheckBox(QStringLiteral("&Full Screen"), page), "FullScrnCB");
     left->addWidget(FullScrnCB);
     FullScreenGB =
-        named(new QGroupBox(QStringLiteral("Full Screen Options"), page), "FullScreenGB");
+        Named(new QGroupBox(QStringLiteral("Full Screen Options"), page), "FullScreenGB");
     auto *fullScreen = new QVBoxLayout(FullScreenGB);
-    ShowProgressCB = checkBox("ShowProgressCB", QStringLiteral("Show Progress"), FullScreenGB);
-    ShowFileNameCB = checkBox("ShowFileNameCB", QStringLiteral("Show File Name"), FullScreenGB);
+    ShowProgressCB =
+        Named(new QCheckBox(QStringLiteral("Show Progress"), FullScreenGB), "ShowProgressCB");
+    ShowFileNameCB =
+        Named(new QCheckBox(QStringLiteral("Show File Name"), FullScreenGB), "ShowFileNameCB");
     fullScreen->addWidget(ShowProgressCB);
     fullScreen->addWidget(ShowFileNameCB);
     left->addWidget(FullScreenGB);
     layout->addLayout(left, 0, 0);
 
-    PasswordGB = named(new QGroupBox(QStringLiteral("Password"), page), "PasswordGB");
+    PasswordGB = Named(new QGroupBox(QStringLiteral("Password"), page), "PasswordGB");
     auto *password = new QVBoxLayout(PasswordGB);
-    PasswordCB = checkBox("PasswordCB", QStringLiteral("&Password Protect"), PasswordGB);
+    PasswordCB =
+        Named(new QCheckBox(QStringLiteral("&Password Protect"), PasswordGB), "PasswordCB");
     PasswordBtn =
-        named(new QPushButton(QStringLiteral("&Set Password"), PasswordGB), "PasswordBtn");
+        Named(new QPushButton(QStringLiteral("&Set Password"), PasswordGB), "PasswordBtn");
     password->addWidget(PasswordCB);
     password->addWidget(PasswordBtn);
     password->addStretch();
     layout->addWidget(PasswordGB, 0, 1);
 
     SoundImageGB =
-        named(new QGroupBox(QStringLiteral("Image to Display While Playing Sound Files"), page),
+        Named(new QGroupBox(QStringLiteral("Image to Display While Playing Sound Files"), page),
               "SoundImageGB");
     auto *sound = new QGridLayout(SoundImageGB);
     sound->setVerticalSpacing(2);
-    NoImageRB = named(new QRadioButton(QStringLiteral("No Image"), SoundImageGB), "NoImageRB");
-    WallPaperRB = named(new QRadioButton(QStringLiteral("Use Desktop WallPaper"), SoundImageGB),
+    NoImageRB = Named(new QRadioButton(QStringLiteral("No Image"), SoundImageGB), "NoImageRB");
+    WallPaperRB = Named(new QRadioButton(QStringLiteral("Use Desktop WallPaper"), SoundImageGB),
                         "WallPaperRB");
     UserImageRB =
-        named(new QRadioButton(QStringLiteral("User Selected Image"), SoundImageGB), "UserImageRB");
-    ImageEB = named(new QLineEdit(SoundImageGB), "ImageEB");
-    SelectBtn = named(new QPushButton(QStringLiteral("Browse"), SoundImageGB), "SelectBtn");
+        Named(new QRadioButton(QStringLiteral("User Selected Image"), SoundImageGB), "UserImageRB");
+    ImageEB = Named(new QLineEdit(SoundImageGB), "ImageEB");
+    SelectBtn = Named(new QPushButton(QStringLiteral("Browse"), SoundImageGB), "SelectBtn");
     sound->addWidget(NoImageRB, 0, 0);
     sound->addWidget(WallPaperRB, 1, 0);
     sound->addWidget(UserImageRB, 0, 1);
@@ -226,14 +221,18 @@ QWidget *TOptionsNotebookDlg::createManagerPage()
 {
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
-    HideCPCB = checkBox("HideCPCB", QStringLiteral("Hide Korvid File/Directory Lists"), page);
+    HideCPCB =
+        Named(new QCheckBox(QStringLiteral("Hide Korvid File/Directory Lists"), page), "HideCPCB");
     layout->addWidget(HideCPCB);
-    ConfirmGB = named(new QGroupBox(QStringLiteral("Confirmation Options"), page), "ConfirmGB");
+    ConfirmGB = Named(new QGroupBox(QStringLiteral("Confirmation Options"), page), "ConfirmGB");
     auto *confirm = new QVBoxLayout(ConfirmGB);
     DeleteConfirmCB =
-        checkBox("DeleteConfirmCB", QStringLiteral("Confirm File/Directory Delete"), ConfirmGB);
-    CopyConfirmCB = checkBox("CopyConfirmCB", QStringLiteral("Confirm File Copy/Move"), ConfirmGB);
-    OverwriteCB = checkBox("OverwriteCB", QStringLiteral("Confirm File Replace"), ConfirmGB);
+        Named(new QCheckBox(QStringLiteral("Confirm File/Directory Delete"), ConfirmGB),
+              "DeleteConfirmCB");
+    CopyConfirmCB =
+        Named(new QCheckBox(QStringLiteral("Confirm File Copy/Move"), ConfirmGB), "CopyConfirmCB");
+    OverwriteCB =
+        Named(new QCheckBox(QStringLiteral("Confirm File Replace"), ConfirmGB), "OverwriteCB");
     for (QCheckBox *box : {DeleteConfirmCB, CopyConfirmCB, OverwriteCB})
         confirm->addWidget(box);
     layout->addWidget(ConfirmGB);
