@@ -6,8 +6,7 @@
 
 // Gives a new control or action its name (the name the program and its tests find it by)
 // and hands it back, so it can be named where it is made.
-template<typename T>
-T *Named(T *object, const char *name)
+template<typename T> T *Named(T *object, const char *name)
 {
     object->setObjectName(QLatin1String(name));
     return object;
