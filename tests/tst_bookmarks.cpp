@@ -14,9 +14,9 @@
 #include "bookmarks/Bmarkorg.h"
 #include "bookmarks/Bmedit.h"
 #include "common/MainFormFixture.h"
+#include "common/RecordMessages.h"
 #include "common/TestDir.h"
 #include "platform/Platform.h"
-#include "toolkit/MessageDlg.h"
 #include "toolkit/TDirectoryListBox.h"
 #include "toolkit/TFileListBox.h"
 
@@ -67,10 +67,7 @@ private Q_SLOTS:
         QFile::remove(QDir(ConfigDir()).filePath(QStringLiteral("KORVID.INI")));
         QFile::remove(QDir(ConfigDir()).filePath(QStringLiteral("bmarks.dat")));
         m_messages.clear();
-        SetMessageDlgScript([this](const MessageDlgCall &call) {
-            m_messages.append(call);
-            return QMessageBox::Ok;
-        });
+        RecordMessages(m_messages);
     }
 
     void cleanup() { SetMessageDlgScript({}); }

@@ -17,10 +17,10 @@
 #include "app/Splash.h"
 #include "display/TMIMediaPlayer.h"
 #include "common/MainFormFixture.h"
+#include "common/RecordMessages.h"
 #include "common/TestDir.h"
 #include "platform/Platform.h"
 #include "toolkit/IniFile.h"
-#include "toolkit/MessageDlg.h"
 #include "toolkit/PlatformColor.h"
 #include "toolkit/TDirectoryListBox.h"
 #include "toolkit/TFileListBox.h"
@@ -59,10 +59,7 @@ private Q_SLOTS:
         QDir(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation))
             .removeRecursively();
         m_messages.clear();
-        SetMessageDlgScript([this](const MessageDlgCall &call) {
-            m_messages.append(call);
-            return QMessageBox::Ok;
-        });
+        RecordMessages(m_messages);
     }
 
     void cleanup() { SetMessageDlgScript({}); }

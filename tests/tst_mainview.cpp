@@ -15,6 +15,7 @@
 
 #include "app/Caption.h"
 #include "common/MainFormFixture.h"
+#include "common/RecordMessages.h"
 #include "common/TestDir.h"
 #include "common/WidgetTestHelpers.h"
 #include "display/TMIMediaPlayer.h"
@@ -22,7 +23,6 @@
 #include "display/codec/Codec.h"
 #include "platform/Platform.h"
 #include "toolkit/IniFile.h"
-#include "toolkit/MessageDlg.h"
 #include "toolkit/TDirectoryListBox.h"
 #include "toolkit/TDriveComboBox.h"
 #include "toolkit/TFileListBox.h"
@@ -47,10 +47,7 @@ private Q_SLOTS:
     {
         QFile::remove(QDir(ConfigDir()).filePath(QStringLiteral("KORVID.INI")));
         m_messages.clear();
-        SetMessageDlgScript([this](const MessageDlgCall &call) {
-            m_messages.append(call);
-            return QMessageBox::Ok;
-        });
+        RecordMessages(m_messages);
     }
 
     void cleanup() { SetMessageDlgScript({}); }

@@ -10,12 +10,12 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "common/RecordMessages.h"
 #include "common/TestDir.h"
 #include "platform/Platform.h"
 #include "display/Metafile.h"
 #include "display/TMultiMP.h"
 #include "display/codec/Codec.h"
-#include "toolkit/MessageDlg.h"
 
 namespace {
 
@@ -61,10 +61,7 @@ private Q_SLOTS:
     void init()
     {
         m_messages.clear();
-        SetMessageDlgScript([this](const MessageDlgCall &call) {
-            m_messages.append(call);
-            return QMessageBox::Ok;
-        });
+        RecordMessages(m_messages);
     }
 
     void cleanup() { SetMessageDlgScript({}); }

@@ -7,12 +7,12 @@
 #include <QToolButton>
 #include <QTest>
 
+#include "common/RecordMessages.h"
 #include "common/TestDir.h"
 #include "display/TMIMediaPlayer.h"
 #include "display/TMultiMP.h"
 #include "display/codec/Codec.h"
 #include "platform/Platform.h"
-#include "toolkit/MessageDlg.h"
 
 namespace {
 
@@ -52,10 +52,7 @@ private Q_SLOTS:
     void init()
     {
         m_messages.clear();
-        SetMessageDlgScript([this](const MessageDlgCall &call) {
-            m_messages.append(call);
-            return QMessageBox::Ok;
-        });
+        RecordMessages(m_messages);
         m_control = std::make_unique<TPMultiMedia>();
         m_player = new TMIMediaPlayer(m_control.get());
         m_player->setDisplay(m_control.get());

@@ -10,6 +10,7 @@
 
 #include "app/FullScrn.h"
 #include "common/MainFormFixture.h"
+#include "common/RecordMessages.h"
 #include "common/TestDir.h"
 #include "common/WidgetTestHelpers.h"
 #include "display/TMIMediaPlayer.h"
@@ -19,7 +20,6 @@
 #include "options/Scramble.h"
 #include "platform/Platform.h"
 #include "toolkit/IniFile.h"
-#include "toolkit/MessageDlg.h"
 #include "toolkit/TFileListBox.h"
 
 #include <QLineEdit>
@@ -52,10 +52,7 @@ private Q_SLOTS:
     {
         QFile::remove(QDir(ConfigDir()).filePath(QStringLiteral("KORVID.INI")));
         m_messages.clear();
-        SetMessageDlgScript([this](const MessageDlgCall &call) {
-            m_messages.append(call);
-            return QMessageBox::Ok;
-        });
+        RecordMessages(m_messages);
     }
 
     void cleanup() { SetMessageDlgScript({}); }

@@ -6,10 +6,20 @@
 #include <numeric>
 #include <vector>
 
+#include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QFontMetrics>
 
 #include "toolkit/FileMask.h"
+
+QString ExistingDirectory(const QString &path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isDir())
+        return {};
+    return QDir::cleanPath(info.absoluteFilePath());
+}
 
 bool FileNameLess(const QString &a, const QString &b)
 {

@@ -18,6 +18,10 @@ struct DirectoryScanResult
 // The order of the file list: by name without regard to case, then exact case.
 bool FileNameLess(const QString &a, const QString &b);
 
+// The clean absolute form of path when it names an existing folder, else an empty string:
+// what the file and folder lists take as their directory.
+QString ExistingDirectory(const QString &path);
+
 // Reads the visible files of directory whose names match maskList and sorts them. It
 // touches no widget, so it may run on a worker thread (Qt 6 fonts are thread-safe); it
 // gives up early, incomplete, once cancel becomes true.

@@ -14,6 +14,7 @@
 #include <QStyledItemDelegate>
 
 #include "platform/Platform.h"
+#include "toolkit/DirectoryScan.h"
 #include "toolkit/FileDrag.h"
 
 namespace {
@@ -67,11 +68,8 @@ TDirectoryListBox::TDirectoryListBox(QWidget *parent)
 
 void TDirectoryListBox::setDirectory(const QString &path)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.isDir())
-        return;
-    const QString clean = QDir::cleanPath(info.absoluteFilePath());
-    if (clean == m_directory)
+    const QString clean = ExistingDirectory(path);
+    if (clean.isEmpty() || clean == m_directory)
         return;
     m_directory = clean;
     fill();

@@ -129,11 +129,8 @@ TFileListBox::~TFileListBox()
 
 void TFileListBox::setDirectory(const QString &path)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.isDir())
-        return;
-    const QString clean = QDir::cleanPath(info.absoluteFilePath());
-    if (clean == m_directory)
+    const QString clean = ExistingDirectory(path);
+    if (clean.isEmpty() || clean == m_directory)
         return;
     m_directory = clean;
     m_pendingName.clear();
