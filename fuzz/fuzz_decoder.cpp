@@ -4,11 +4,18 @@
 #include <cstdint>
 
 #include <QBuffer>
+#include <QtGlobal>
 
 #include "display/codec/Decoders.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
+    // Qt's readers (icons) warn about every bad seek; printing them would slow the run.
+    static const bool silenced = [] {
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        return true;
+    }();
+    Q_UNUSED(silenced);
     // Enough for any seed; keeps hostile headers from exhausting the fuzzer's memory.
     SetDecodeLimit(qint64(1) << 20);
     QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));

@@ -265,6 +265,34 @@ private Q_SLOTS:
         checkBroken(DecodeGif, "gif", {"*.gif"}, {"decompression_bomb.gif", "zero_width.gif"});
     }
 
+    void ico()
+    {
+        REQUIRE_CORPUS("ico");
+        // The largest entry is the one shown, wherever it stands in the directory.
+        const QList<std::pair<const char *, QSize>> largest = {
+            {"ico/pillow/pillow.ico", {256, 256}},
+            {"ico/pillow/python.ico", {48, 48}},
+            {"ico/image-rs/images/ico/images/two-entry-order-test.ico", {48, 48}},
+            {"ico/image-rs/images/ico/images/multiple_entries_with_different_bit_depth.ico",
+             {48, 48}},
+            {"ico/image-rs/images/ico/images/bmp_v5_with_icc.ico", {127, 64}},
+            {"ico/sail/acceptance/ico/bpp32-bgra.ico", {32, 32}},
+        };
+        for (const auto &[name, size] : largest) {
+            const QImage image = decodeFile(DecodeIco, corpus(name));
+            QVERIFY2(image.size() == size, name);
+        }
+        // One picture stored at four depths and as PNG looks the same each time.
+        const QImage png = decodeFile(DecodeIco, corpus("ico/gfxprim/valid/png_8x8.ico"));
+        QCOMPARE(png.size(), QSize(8, 8));
+        for (const char *name : {"24bpp_8x8.ico", "32bpp_8x8.ico", "8bpp_8x8.ico"}) {
+            const QString path = corpus(QStringLiteral("ico/gfxprim/valid/") + name);
+            const int diff = MaxDifference(decodeFile(DecodeIco, path), png);
+            QVERIFY2(diff == 0, qPrintable(describe(path, diff)));
+        }
+        checkBroken(DecodeIco, "ico", {"*.ico"}, {"hopper_unexpected.ico", "oom-*", "crash-*"});
+    }
+
     void pcx()
     {
         REQUIRE_CORPUS("pcx");

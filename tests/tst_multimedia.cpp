@@ -293,6 +293,10 @@ private Q_SLOTS:
         QCOMPARE(control.MediaValueA, 0);
         QCOMPARE(control.MediaFileSize, QFileInfo(data("icon-16.ico")).size());
 
+        // The largest entry is shown, here a PNG one after a small bitmap.
+        control.setMediaName(data("icon-16-png256.ico"));
+        QCOMPARE(control.Picture().image().size(), QSize(256, 256));
+
         // A damaged icon is the writer's to report.
         TestDir dir;
         const QString bad = dir.write("bad.ico", "no icon in here");

@@ -90,6 +90,8 @@ convert "$work/small.png" -type TrueColor -depth 16 -compress Zip -define tiff:r
 convert "$work/small.png" -monochrome -compress Group4 "${strip[@]}" tests/data/fax-g4.tif
 convert "$work/small.png" -type TrueColor -define tiff:tile-geometry=16x16 -compress LZW "${strip[@]}" tests/data/tiled.tif
 convert "$work/icon.png" -define icon:auto-resize=16 tests/data/icon-16.ico
+# ImageMagick stores the 256-pixel entry as PNG, the small one as a bitmap.
+convert "$work/scene.png" -define icon:auto-resize=16,256 tests/data/icon-16-png256.ico
 python3 "$media" wmf tests/data/shapes.wmf shapes
 head -c 300 tests/data/scene-64x48.jpg > tests/data/truncated.jpg
 printf 'not a media file\n' > tests/data/notes.txt

@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
@@ -14,6 +13,7 @@
 
 #include "display/PaintGeometry.h"
 #include "display/codec/Codec.h"
+#include "display/codec/Decoders.h"
 #include "toolkit/MessageDlg.h"
 
 namespace {
@@ -37,15 +37,11 @@ qint64 fileLength(const QString &name)
 // The largest image an icon file holds.
 QImage readIcon(const QString &name)
 {
-    QImageReader reader(name, "ico");
-    QImage best;
-    do {
-        const QImage frame = reader.read();
-        if (!frame.isNull()
-            && qint64(frame.width()) * frame.height() > qint64(best.width()) * best.height())
-            best = frame;
-    } while (reader.jumpToNextImage());
-    return best;
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    DecodeContext ctx;
+    return DecodeIco(file, ctx);
 }
 
 // Metafiles are small; anything larger is surely no metafile and is not read.

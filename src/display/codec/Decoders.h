@@ -24,3 +24,5 @@ QImage DecodeJpeg(QIODevice &in, DecodeContext &ctx);
 QImage DecodePng(QIODevice &in, DecodeContext &ctx);
 QImage DecodeGif(QIODevice &in, DecodeContext &ctx);
 QImage DecodeTiff(QIODevice &in, DecodeContext &ctx);
+// Windows icons: the largest picture the file holds.
+QImage DecodeIco(QIODevice &in, DecodeContext &ctx);
