@@ -180,6 +180,15 @@ private Q_SLOTS:
         QCOMPARE(ini.readInteger(S, QStringLiteral("C"), 0), 2);
         QVERIFY(!ini.hasKey(QString(), QString()));
     }
+
+    void byteOrderMarksAtTheStartAreNotText()
+    {
+        // However many an editor left, saving must not turn the first line into another.
+        IniFile ini = parsed("\xef\xbb\xbf\xef\xbb\xbf\xef\xbb\xbf[Korvid32]\nShowTime =\n");
+        ini.writeInteger(S, QStringLiteral("ShowTime"), 5);
+        QCOMPARE(parsed(ini.text()).readInteger(S, QStringLiteral("ShowTime"), 0), 5);
+        QVERIFY(ini.text().startsWith("[Korvid32]"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestIniFile)

@@ -5,6 +5,7 @@
 #include <QAudioOutput>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMediaMetaData>
@@ -15,11 +16,26 @@
 #include <QUrl>
 #include <QVideoSink>
 
+#include "display/codec/MidiCheck.h"
+
 namespace {
 
 // Long enough for any local file to open; a device that takes longer has failed.
 constexpr int OpenTimeoutMs = 10000;
 constexpr int CloseTimeoutMs = 2000;
+
+// Why a MIDI file (known by its content, whatever its name) must not reach the engine;
+// empty for other files and for MIDI files it can read.
+QString midiProblem(const QString &fileName)
+{
+    constexpr qint64 MaxMidiFile = qint64(16) << 20;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly) || !LooksLikeMidi(file.peek(12)))
+        return {};
+    if (file.size() > MaxMidiFile)
+        return QStringLiteral("The MIDI file is too large.");
+    return MidiFileProblem(file.readAll());
+}
 
 } // namespace
 
@@ -32,6 +48,8 @@ TMIMediaPlayer::TMIMediaPlayer(QWidget *parent)
     setObjectName(QStringLiteral("MIMediaPlayer"));
     m_player->setAudioOutput(m_audio);
     m_player->setVideoSink(m_sink);
+    connect(m_player, &QMediaPlayer::errorOccurred, this,
+            [this](QMediaPlayer::Error error) { m_failed = error != QMediaPlayer::NoError; });
     // Frames may be announced from the engine's own threads: take them over in this one.
     connect(
         m_sink, &QVideoSink::videoFrameChanged, this,
@@ -112,6 +130,10 @@ bool TMIMediaPlayer::Open()
         m_error = QStringLiteral("%1 does not exist.").arg(m_fileName);
         return false;
     }
+    m_error = midiProblem(m_fileName);
+    if (!m_error.isEmpty())
+        return false;
+    m_failed = false;
     m_player->setSource(QUrl::fromLocalFile(m_fileName));
     const bool wait = m_wait;
     m_wait = false;
@@ -122,11 +144,10 @@ bool TMIMediaPlayer::Open()
         [this] {
             const auto status = m_player->mediaStatus();
             return status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::InvalidMedia
-                   || m_player->error() != QMediaPlayer::NoError;
+                   || m_failed;
         },
         OpenTimeoutMs);
-    if (m_player->mediaStatus() != QMediaPlayer::LoadedMedia
-        || m_player->error() != QMediaPlayer::NoError) {
+    if (m_player->mediaStatus() != QMediaPlayer::LoadedMedia || m_failed) {
         m_error = m_player->errorString().isEmpty() ? QStringLiteral("The media cannot be opened.")
                                                     : m_player->errorString();
         m_player->setSource(QUrl());
@@ -156,7 +177,7 @@ bool TMIMediaPlayer::Play()
     if (m_autoRewind && m_player->mediaStatus() == QMediaPlayer::EndOfMedia)
         m_player->setPosition(0);
     m_player->play();
-    return m_player->error() == QMediaPlayer::NoError;
+    return !m_failed;
 }
 
 void TMIMediaPlayer::Pause()

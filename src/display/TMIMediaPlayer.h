@@ -86,6 +86,9 @@ private:
     QToolButton *m_buttons[4] = {};
     QString m_fileName;
     QString m_error;
+    // The engine keeps its last error across sources: this says whether the media opened
+    // last has failed.
+    bool m_failed = false;
     bool m_wait = false;
     bool m_autoRewind = true;
     QRect m_displayRect;

@@ -32,8 +32,8 @@ void IniFile::parse(const QByteArray &text)
     m_lines.clear();
     QString section;
     QString all = QString::fromUtf8(text);
-    // Editors on other systems start files with a byte-order mark.
-    if (all.startsWith(QChar(0xFEFF)))
+    // Editors on other systems start files with a byte-order mark, some with several.
+    while (all.startsWith(QChar(0xFEFF)))
         all.remove(0, 1);
     const QStringList rows = all.split(u'\n');
     for (qsizetype i = 0; i < rows.size(); ++i) {
