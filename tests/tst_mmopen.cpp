@@ -12,6 +12,7 @@
 #include <random>
 
 #include "common/MainFormFixture.h"
+#include "common/RecordMessages.h"
 #include "common/TestDir.h"
 #include "common/WidgetTestHelpers.h"
 #include "display/TMIMediaPlayer.h"
@@ -85,10 +86,7 @@ private Q_SLOTS:
     void init()
     {
         m_messages.clear();
-        SetMessageDlgScript([this](const MessageDlgCall &call) {
-            m_messages.append(call.text);
-            return QMessageBox::Ok;
-        });
+        RecordMessages(m_messages);
     }
     void cleanup() { SetMessageDlgScript({}); }
 
@@ -271,7 +269,7 @@ private Q_SLOTS:
     }
 
 private:
-    QStringList m_messages;
+    QList<MessageDlgCall> m_messages;
 };
 
 QTEST_MAIN(TestMMOpen)

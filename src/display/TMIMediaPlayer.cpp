@@ -148,8 +148,9 @@ bool TMIMediaPlayer::Open()
         },
         OpenTimeoutMs);
     if (m_player->mediaStatus() != QMediaPlayer::LoadedMedia || m_failed) {
-        m_error = m_player->errorString().isEmpty() ? QStringLiteral("The media cannot be opened.")
-                                                    : m_player->errorString();
+        m_error = m_failed && !m_player->errorString().isEmpty()
+                      ? m_player->errorString()
+                      : QStringLiteral("The media cannot be opened.");
         m_player->setSource(QUrl());
         return false;
     }

@@ -40,11 +40,6 @@ std::optional<quint32> readVarLen(Cursor &c)
     return std::nullopt;
 }
 
-quint32 be32(const uchar *p)
-{
-    return qFromBigEndian<quint32>(p);
-}
-
 QString checkTrack(Cursor track)
 {
     uchar running = 0;
@@ -129,7 +124,7 @@ QString MidiFileProblem(const QByteArray &bytes)
         if (file.left < 8)
             return QStringLiteral("The file ends inside a chunk header.");
         const QByteArray type(reinterpret_cast<const char *>(file.at), 4);
-        const quint32 length = be32(file.at + 4);
+        const quint32 length = qFromBigEndian<quint32>(file.at + 4);
         file.skip(8);
         Cursor chunk{file.at, qsizetype(length)};
         if (!file.skip(length))
