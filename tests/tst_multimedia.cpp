@@ -255,7 +255,7 @@ private Q_SLOTS:
         TPMultiMedia control;
         control.setMediaName(data("scene-64x48.png"));
         const TPicture before = control.Picture();
-        for (const char *name : {"notes.rtf", "picture.jpeg", "picture.tiff"}) {
+        for (const char *name : {"notes.rtf", "picture.jfif", "picture.tif.bak"}) {
             control.setMediaName(dir.write(name, "x"));
             QVERIFY(control.Picture() == before);
             QCOMPARE(control.LoadedName(), dir.filePath(name).toUpper());

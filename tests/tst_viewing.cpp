@@ -62,7 +62,10 @@ private Q_SLOTS:
         QTest::newRow("wave") << "chime.wav" << int(mkWave);
         QTest::newRow("avi") << "clip.avi" << int(mkVideo);
         QTest::newRow("mov") << "clip.MOV" << int(mkVideo);
-        QTest::newRow("jpeg spelled out") << "photo.jpeg" << int(mkInvalid);
+        QTest::newRow("jpeg spelled out") << "photo.jpeg" << int(mkImage);
+        QTest::newRow("jpe") << "photo.JPE" << int(mkImage);
+        QTest::newRow("tiff") << "scan.Tiff" << int(mkImage);
+        QTest::newRow("jfif is no kind of ours") << "photo.jfif" << int(mkInvalid);
         QTest::newRow("text") << "notes.txt" << int(mkInvalid);
         QTest::newRow("none") << "README" << int(mkInvalid);
         QTest::newRow("dot folder") << "/a.jpg/readme" << int(mkInvalid);
@@ -127,16 +130,26 @@ private Q_SLOTS:
         QCOMPARE(ZoomInPercent(400), 20);
         QCOMPARE(ZoomOutPercent(400), 16);
         QCOMPARE(ZoomInPercent(19), 0);
+        // From 2000 and 1250 pixels on a step at most doubles or halves: a display 2500
+        // pixels wide once shrank to nothing, a wider one to a negative size.
+        QCOMPARE(ZoomInPercent(2500), 100);
+        QCOMPARE(ZoomOutPercent(2500), 50);
+        QCOMPARE(ZoomOutPercent(6000), 50);
+        QCOMPARE(ZoomedOut(QSize(5000, 3000), QSize(2500, 1500), ZoomOutPercent(6000)),
+                 QSize(2500, 1500));
         QCOMPARE(ZoomedIn(QSize(400, 300), 20), QSize(480, 360));
         QCOMPARE(ZoomedIn(QSize(5, 5), 10), QSize(6, 6)); // 5.5 rounds up
         // At 8192 in either direction zooming in stops.
         QCOMPARE(ZoomedIn(QSize(8192, 10), 20), QSize(8192, 10));
         QCOMPARE(ZoomedIn(QSize(10, 8192), 20), QSize(10, 8192));
-        QCOMPARE(ZoomedIn(QSize(8191, 8191), 20), QSize(9829, 9829));
-        // Out: only while the display is larger than the box.
+        // The step that would pass the limit ends at it, keeping the proportions.
+        QCOMPARE(ZoomedIn(QSize(8191, 8191), 20), QSize(8192, 8192));
+        QCOMPARE(ZoomedIn(QSize(7000, 3500), 57), QSize(8192, 4096));
+        QCOMPARE(ZoomedIn(QSize(0, 0), 20), QSize(0, 0));
+        // Out: only while the display is larger than the box, and never below it.
         QCOMPARE(ZoomedOut(QSize(480, 360), QSize(400, 300), 16), QSize(403, 302));
         QCOMPARE(ZoomedOut(QSize(400, 300), QSize(400, 300), 16), QSize(400, 300));
-        QCOMPARE(ZoomedOut(QSize(401, 10), QSize(400, 300), 16), QSize(337, 8));
+        QCOMPARE(ZoomedOut(QSize(420, 315), QSize(400, 300), 16), QSize(400, 300));
         QCOMPARE(MulDiv(7, 3, 0), -1);
         QCOMPARE(MulDiv(-5, 1, 2), -3);
         QCOMPARE(MulDiv(2000000000, 3, 2), -1);

@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include "toolkit/ShownName.h"
+
 QString FileDateTimeText(const QDateTime &when, const QLocale &locale)
 {
     QString text = locale.toString(when.date(), QLocale::ShortFormat);
@@ -17,7 +19,7 @@ QString FileDateTimeText(const QDateTime &when, const QLocale &locale)
 
 QString FileCaption(const TCaptionFacts &facts, const QLocale &locale)
 {
-    QString caption = facts.name;
+    QString caption = ShownName(facts.name);
     if (facts.showFileInfo)
         caption += QStringLiteral(" - %1 bytes %2")
                        .arg(facts.size)

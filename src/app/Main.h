@@ -294,6 +294,8 @@ private:
     void FormResize();
     void WMDropFiles(const QString &fileName);
     void OpenCommandLineFile(const QString &path);
+    // Puts the focus in the file list, or the directory list when it lists no file.
+    void FocusFirstList();
 
     // Layout (MainLayout.cpp).
     void CreateControls();

@@ -25,7 +25,9 @@
 #include "display/TMultiMP.h"
 #include "display/codec/Codec.h"
 #include "platform/Platform.h"
+#include "toolkit/MessageDlg.h"
 #include "toolkit/TDirectoryListBox.h"
+#include "toolkit/TDriveComboBox.h"
 #include "toolkit/TFileListBox.h"
 #include "toolkit/TFilterComboBox.h"
 
@@ -111,6 +113,10 @@ void TKorvidForm::FormShow()
     // now that the panels have their real extent.
     ApplyPanelSizes();
     FormResize();
+    // A file opened before the window was shown was laid out in a box that had no size
+    // yet; lay it out, scroll and centre it now as if it had been chosen in the list.
+    ScrollBoxResize();
+    FocusFirstList();
     if (AutoStartShow)
         AutoStartMSTimer->start();
 }
@@ -184,8 +190,40 @@ void TKorvidForm::AppActivate()
 {
     if (!isVisible())
         return;
+    const QString directory = DirectoryListBox1->Directory();
+    if (!directory.isEmpty() && !QFileInfo(directory).isDir()) {
+        // Removed by another program: never go on showing a folder that is gone.
+        const QString parent = NearestExistingDirectory(directory);
+        MessageDlg(this, ApplicationTitle,
+                   QStringLiteral("The directory %1 no longer exists.")
+                       .arg(QDir::toNativeSeparators(directory)),
+                   QMessageBox::Warning);
+        DirectoryListBox1->setDirectory(parent.isEmpty() ? HomeDir() : parent);
+        return;
+    }
     DirectoryListBox1->Update();
     FileListBox1->Update();
+    // Files added above the one on show must not move the highlight to another file.
+    if (QFileInfo(CurrentFile).absolutePath() == FileListBox1->Directory())
+        FileListBox1->setFileName(CurrentFile);
+}
+
+void TKorvidForm::FocusFirstList()
+{
+    if (FileListBox1->isLoading()) {
+        connect(FileListBox1, &TFileListBox::Loaded, this, &TKorvidForm::FocusFirstList,
+                Qt::SingleShotConnection);
+        return;
+    }
+    // Only while the focus is still where the window put it itself, never away from a
+    // control the user has chosen meanwhile.
+    QWidget *focus = focusWidget();
+    if (focus && focus != DriveComboBox1)
+        return;
+    // Arrow keys step through the pictures from the first moment.
+    QWidget *list = FileListBox1->count() > 0 ? static_cast<QWidget *>(FileListBox1)
+                                              : static_cast<QWidget *>(DirectoryListBox1);
+    list->setFocus(Qt::OtherFocusReason);
 }
 
 void TKorvidForm::dragEnterEvent(QDragEnterEvent *event)

@@ -346,6 +346,8 @@ void TKorvidForm::ScrollBoxResize()
     CenterScrollBox();
     ShowScaleTools(StretchMode != smNormal);
     CalcZoom();
+    // A full-fit video takes the display's new geometry, known only after SetScrollBox.
+    SetVideoStretch();
 }
 
 bool TKorvidForm::eventFilter(QObject *watched, QEvent *event)

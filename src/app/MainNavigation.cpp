@@ -34,8 +34,10 @@ bool TKorvidForm::IsGood(const QString &fileName)
     if (!ShowRunning)
         MessageDlg(this, QStringLiteral("Unable to open file"),
                    QStringLiteral("Invalid file type or name!"), QMessageBox::Critical);
-    if (!exists)
-        FileListBox1->removeName(QFileInfo(fileName).fileName());
+    if (!exists && FileListBox1->removeName(QFileInfo(fileName).fileName())
+        && QFileInfo(CurrentFile).absolutePath() == FileListBox1->Directory())
+        // The highlight goes back to the file on show, not to the vanished one's neighbour.
+        FileListBox1->setFileName(CurrentFile);
     return false;
 }
 

@@ -15,6 +15,7 @@
 #include "display/TMultiMP.h"
 #include "options/CheckPW.h"
 #include "toolkit/TFileListBox.h"
+#include "toolkit/ShownName.h"
 
 namespace {
 
@@ -127,7 +128,7 @@ void TKorvidForm::SlideShowPause()
         if (MIMediaPlayer1->Mode() == mpPlaying)
             MIMediaPlayer1->Pause();
         FullScrn1->ShowIt(true);
-        PausedCaption = QStringLiteral("PAUSED - %1 - PAUSED").arg(CurrentFileName);
+        PausedCaption = QStringLiteral("PAUSED - %1 - PAUSED").arg(ShownName(CurrentFileName));
         FullScrn1->FileNameLabel->setText(PausedCaption);
         BlinkOn = true;
         BlinkTimer->start();
@@ -135,7 +136,7 @@ void TKorvidForm::SlideShowPause()
         if (MIMediaPlayer1->Mode() == mpPaused)
             MIMediaPlayer1->Play();
         FullScrn1->ShowIt(ShowFileName);
-        FullScrn1->FileNameLabel->setText(CurrentFileName);
+        FullScrn1->FileNameLabel->setText(ShownName(CurrentFileName));
         SlideShowBtn->setIcon(RunningGlyph);
         BlinkTimer->stop();
     }
@@ -144,7 +145,7 @@ void TKorvidForm::SlideShowPause()
 void TKorvidForm::BlinkTimerTimer()
 {
     BlinkOn = !BlinkOn;
-    FullScrn1->FileNameLabel->setText(BlinkOn ? PausedCaption : CurrentFileName);
+    FullScrn1->FileNameLabel->setText(BlinkOn ? PausedCaption : ShownName(CurrentFileName));
     SlideShowBtn->setIcon(BlinkOn ? RunningGlyph : StoppedGlyph);
 }
 

@@ -23,6 +23,7 @@
 #include "display/TMIMediaPlayer.h"
 #include "display/TMultiMP.h"
 #include "toolkit/FreezeDrawing.h"
+#include "toolkit/ShownName.h"
 #include "toolkit/TFileListBox.h"
 
 void TKorvidForm::OpenIt(const QString &fileName)
@@ -125,7 +126,7 @@ void TKorvidForm::DisplayStats(const QString &fileName)
     facts.height = Image1->MediaHeight;
     facts.colors = Image1->MediaColors;
     setWindowTitle(FileCaption(facts, QLocale()));
-    FullScrn1->FileNameLabel->setText(CurrentFileName);
+    FullScrn1->FileNameLabel->setText(ShownName(CurrentFileName));
 }
 
 void TKorvidForm::SetStretch()
@@ -147,6 +148,8 @@ void TKorvidForm::NoneSBtnClick()
     SetScrollBox();
     CenterScrollBox();
     ShowScaleTools(false);
+    // The steps follow the display's new size, not the one it had in the last mode.
+    CalcZoom();
 }
 
 void TKorvidForm::ProportionalSBtnClick()
@@ -155,6 +158,7 @@ void TKorvidForm::ProportionalSBtnClick()
     SetScrollBox();
     CenterScrollBox();
     ShowScaleTools(true);
+    CalcZoom();
 }
 
 void TKorvidForm::FullSBtnClick()
@@ -163,6 +167,7 @@ void TKorvidForm::FullSBtnClick()
     SetScrollBox();
     CenterScrollBox();
     ShowScaleTools(true);
+    CalcZoom();
 }
 
 QSize TKorvidForm::ScrollClientSize() const
@@ -176,7 +181,10 @@ void TKorvidForm::SetScrollBox()
     if (Image1->parentWidget() != ScrollBox1->viewport())
         return;
     QSize client = ScrollClientSize();
-    const QSize media(Image1->MediaWidth, Image1->MediaHeight);
+    // A display without a picture or video (a sound, a failed file) has nothing to scroll.
+    const QSize media = HasPicture || MediaKind == mkVideo
+                            ? QSize(Image1->MediaWidth, Image1->MediaHeight)
+                            : QSize();
     QSize ranges = ScrollRanges(StretchMode, client, media);
     if (StretchMode == smNormal) {
         // A scroll bar in one direction takes room from the other.
@@ -221,7 +229,8 @@ void TKorvidForm::ZoomIn()
 
 void TKorvidForm::ZoomOut()
 {
-    Image1->resize(ZoomedOut(Image1->size(), ScrollBox1->viewport()->size(), ZoomOutStep));
+    // The box without scroll bars: that is the size the fit modes give the display.
+    Image1->resize(ZoomedOut(Image1->size(), ScrollClientSize(), ZoomOutStep));
 }
 
 void TKorvidForm::InSBtnClick()
@@ -243,10 +252,14 @@ void TKorvidForm::SetVideoStretch()
     Image1->setVisible(false);
     Image1->MediaWidth = VideoRect.Right - VideoRect.Left;
     Image1->MediaHeight = VideoRect.Bottom - VideoRect.Top;
+    // In the scroll box the client is the box's own area, which is right even while the
+    // box is being resized and its viewport still has the old size.
     const QWidget *parent = Image1->parentWidget();
+    const QRect client = parent == ScrollBox1->viewport() ? QRect(QPoint(0, 0), ScrollClientSize())
+                         : parent                         ? parent->rect()
+                                                          : Image1->rect();
     const QRect destination =
-        VideoDestination(StretchMode, VideoRect, Image1->geometry(),
-                         parent ? parent->rect() : Image1->rect(), VideoScale);
+        VideoDestination(StretchMode, VideoRect, Image1->geometry(), client, VideoScale);
     MIMediaPlayer1->setDisplayRect(destination);
     Image1->setVisible(true);
 }

@@ -2,11 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/MediaFilter.h"
 
-#include <QFileInfo>
+#include "platform/Platform.h"
 
 TMediaKind MediaKindOf(const QString &fileName)
 {
-    const QString extension = QFileInfo(fileName).suffix().toUpper();
+    const QString extension = KindSuffix(fileName);
     static const QStringList Images = {
         QStringLiteral("BMP"), QStringLiteral("GIF"), QStringLiteral("ICO"), QStringLiteral("JPG"),
         QStringLiteral("PCX"), QStringLiteral("PNG"), QStringLiteral("TIF"), QStringLiteral("WMF")};

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ViewGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -22,12 +23,12 @@ int CenterPosition(int range, int clientExtent)
 
 int ZoomInPercent(int displayWidth)
 {
-    return displayWidth / 20;
+    return qBound(0, displayWidth / 20, MaxZoomInPercent);
 }
 
 int ZoomOutPercent(int displayWidth)
 {
-    return displayWidth / 25;
+    return qBound(0, displayWidth / 25, MaxZoomOutPercent);
 }
 
 int MulDiv(int value, int numerator, int denominator)
@@ -42,18 +43,26 @@ int MulDiv(int value, int numerator, int denominator)
 
 QSize ZoomedIn(const QSize &display, int step)
 {
-    if (display.width() >= MaxZoomExtent || display.height() >= MaxZoomExtent)
+    if (display.isEmpty() || display.width() >= MaxZoomExtent || display.height() >= MaxZoomExtent)
         return display;
-    return QSize(MulDiv(display.width(), 100 + step, 100),
-                 MulDiv(display.height(), 100 + step, 100));
+    const QSize grown(MulDiv(display.width(), 100 + step, 100),
+                      MulDiv(display.height(), 100 + step, 100));
+    if (grown.width() <= MaxZoomExtent && grown.height() <= MaxZoomExtent)
+        return grown;
+    // The last step ends at the limit, with the display's own proportions.
+    const double factor =
+        std::min(double(MaxZoomExtent) / display.width(), double(MaxZoomExtent) / display.height());
+    return QSize(std::min(MaxZoomExtent, int(std::lround(display.width() * factor))),
+                 std::min(MaxZoomExtent, int(std::lround(display.height() * factor))));
 }
 
 QSize ZoomedOut(const QSize &display, const QSize &client, int step)
 {
     if (display.width() <= client.width() && display.height() <= client.height())
         return display;
-    return QSize(MulDiv(display.width(), 100 - step, 100),
-                 MulDiv(display.height(), 100 - step, 100));
+    const QSize shrunk(MulDiv(display.width(), 100 - step, 100),
+                       MulDiv(display.height(), 100 - step, 100));
+    return shrunk.expandedTo(client);
 }
 
 QRect VideoDestination(int stretchMode, const TVideoRect &video, const QRect &display,

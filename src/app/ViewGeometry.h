@@ -15,9 +15,13 @@ QSize ScrollRanges(int stretchMode, const QSize &client, const QSize &media);
 // Scroll position that shows the middle: (range - client) / 2, rounded toward zero.
 int CenterPosition(int range, int clientExtent);
 
-// Zoom steps in percent for a display control this wide.
+// Zoom steps in percent for a display control this wide: a twentieth and a twenty-fifth
+// of the width, but never more than doubling or halving in one step, so that a display
+// 2500 pixels wide or more still zooms out to a positive size.
 int ZoomInPercent(int displayWidth);
 int ZoomOutPercent(int displayWidth);
+constexpr int MaxZoomInPercent = 100;
+constexpr int MaxZoomOutPercent = 50;
 
 // value * numerator / denominator, rounded to the nearest integer (halves away from zero).
 int MulDiv(int value, int numerator, int denominator);
@@ -26,7 +30,8 @@ int MulDiv(int value, int numerator, int denominator);
 constexpr int MaxZoomExtent = 8192;
 
 // The display control's size after one step in or out; unchanged when the step does
-// nothing (too large to enlarge, or already fitting the client area to shrink).
+// nothing (too large to enlarge, or already fitting the client area to shrink). A step in
+// stops at MaxZoomExtent keeping the aspect ratio; a step out stops at the client area.
 QSize ZoomedIn(const QSize &display, int step);
 QSize ZoomedOut(const QSize &display, const QSize &client, int step);
 

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include "display/codec/Codec.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ using Reader = bool (*)(const QString &, int, int, QImage &, const TProgressCall
 
 Reader readerFor(const QString &file)
 {
-    const QString suffix = QFileInfo(file).suffix().toUpper();
+    const QString suffix = KindSuffix(file);
     if (suffix == QLatin1String("BMP"))
         return ReadBmpFile;
     if (suffix == QLatin1String("PNG"))

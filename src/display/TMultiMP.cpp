@@ -14,6 +14,7 @@
 #include "display/PaintGeometry.h"
 #include "display/codec/Codec.h"
 #include "display/codec/Decoders.h"
+#include "platform/Platform.h"
 #include "toolkit/MessageDlg.h"
 
 namespace {
@@ -21,11 +22,11 @@ namespace {
 const QString NotFound = QStringLiteral("file not found");
 const QString NotCodecPicture = QStringLiteral("Non TIF, JPeg, BMP, GIF, PNG or PCX Image");
 
-// Upper-cased extension with its dot, as the dispatch compares it.
+// Upper-cased extension with its dot, as the dispatch compares it; ".jpeg" is ".JPG".
 QString extensionOf(const QString &name)
 {
-    const QString suffix = QFileInfo(name).suffix();
-    return suffix.isEmpty() ? QString() : u'.' + suffix.toUpper();
+    const QString suffix = KindSuffix(name);
+    return suffix.isEmpty() ? QString() : u'.' + suffix;
 }
 
 qint64 fileLength(const QString &name)
@@ -95,7 +96,7 @@ void TPMultiMedia::setBorderStyle(TBorderStyle value)
 void TPMultiMedia::setPicture(const TPicture &value)
 {
     m_picture = value;
-    m_scaled = QImage();
+    m_levels.clear();
     PictureChanged();
 }
 
@@ -496,7 +497,7 @@ void TPMultiMedia::paintPicture(QPainter &painter)
     if (m_stretchRatio || m_stretch) {
         const QRect target =
             m_stretchRatio ? StretchRatioRect(cw, ch, bw, bh) : QRect(0, 0, cw, ch);
-        painter.drawImage(target.topLeft(), scaledPicture(target.size()));
+        m_levels.draw(painter, target, m_picture.image(), devicePixelRatioF());
     } else {
         // One picture pixel is one device pixel, whatever the screen's scale.
         const qreal ratio = devicePixelRatioF();
@@ -507,21 +508,6 @@ void TPMultiMedia::paintPicture(QPainter &painter)
         unscaled.setDevicePixelRatio(ratio);
         painter.drawImage(origin, unscaled);
     }
-}
-
-const QImage &TPMultiMedia::scaledPicture(const QSize &size)
-{
-    // Scaling a large picture smoothly takes long; repaints at one size reuse the result.
-    const qreal ratio = devicePixelRatioF();
-    const QSize pixels = (QSizeF(size) * ratio).toSize();
-    if (m_scaled.isNull() || m_scaled.size() != pixels) {
-        m_scaled =
-            pixels == m_picture.image().size()
-                ? m_picture.image()
-                : m_picture.image().scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        m_scaled.setDevicePixelRatio(ratio);
-    }
-    return m_scaled;
 }
 
 void TPMultiMedia::paintVideo(QPainter &painter)

@@ -10,6 +10,7 @@
 
 #include <stdexcept>
 
+#include "display/PictureLevels.h"
 #include "display/PicturePrefetch.h"
 #include "display/TMIMediaPlayer.h"
 #include "display/TPicture.h"
@@ -207,8 +208,6 @@ protected:
 
 private:
     void paintPicture(QPainter &painter);
-    // The picture scaled smoothly to size, kept until the picture or the size changes.
-    const QImage &scaledPicture(const QSize &size);
     void paintSimple(QPainter &painter);
     void drawRotatedText(QPainter &painter, int x, int y, int angle, bool shadow, bool transparent,
                          const QColor &shadowColor, const QString &text);
@@ -226,7 +225,7 @@ private:
 
     TPicture m_picture;
     QImage m_strip;
-    QImage m_scaled;
+    PictureLevels m_levels;
     bool m_autoSize = false;
     bool m_autoPlay = false;
     bool m_autoRePlay = false;

@@ -21,6 +21,7 @@
 #include "toolkit/TDriveComboBox.h"
 #include "toolkit/TFileListBox.h"
 #include "toolkit/TFilterComboBox.h"
+#include "platform/Platform.h"
 #include "toolkit/WindowPlacement.h"
 
 namespace {
@@ -205,7 +206,7 @@ void TMultiOpenMM::FormDestroy()
 void TMultiOpenMM::FileListBox1Change()
 {
     const QString name = FileListBox1->FileName();
-    const QString suffix = QFileInfo(name).suffix().toUpper();
+    const QString suffix = KindSuffix(name);
     Preview->setMediaName(CheckBox1->isChecked() ? name : QString());
     static const QStringList Immediate = {"CMS", "SCM", "AVI", "MOV", "WAV", "RMI", "ICO", "WMF"};
     if (Immediate.contains(suffix)) {

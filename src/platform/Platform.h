@@ -48,6 +48,13 @@ bool SetDesktopWallpaper(const QString &file);
 quint32 InhibitScreenSaver(const QString &reason);
 void ReleaseScreenSaver(quint32 cookie);
 
+// The kind a file name's extension stands for: the extension upper-cased, with the longer
+// spellings that programs on this system write folded into the short ones ("JPEG" and
+// "JPE" are "JPG", "TIFF" is "TIF"). Empty when the name has no extension.
+QString KindSuffix(const QString &fileName);
+// The same for a bare extension without its dot.
+QString CanonicalSuffix(const QString &suffix);
+
 // Number of directory separators in text; a root such as "/" gives 1, an empty text 0.
 int CountBackslashes(const QString &text);
 

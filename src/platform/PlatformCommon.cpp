@@ -29,6 +29,26 @@ QString DefaultBrowseDir()
     return HomeDir();
 }
 
+QString CanonicalSuffix(const QString &suffix)
+{
+    const QString upper = suffix.toUpper();
+    if (upper == QLatin1String("JPEG") || upper == QLatin1String("JPE"))
+        return QStringLiteral("JPG");
+    if (upper == QLatin1String("TIFF"))
+        return QStringLiteral("TIF");
+    return upper;
+}
+
+QString KindSuffix(const QString &fileName)
+{
+    // The last dot of the name part, never one of a folder above it.
+    const qsizetype slash = fileName.lastIndexOf(u'/');
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    if (dot < 0 || dot < slash)
+        return {};
+    return CanonicalSuffix(fileName.mid(dot + 1));
+}
+
 QStringList VolumeRoots()
 {
     QStringList roots;

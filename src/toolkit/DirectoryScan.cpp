@@ -12,6 +12,7 @@
 #include <QFontMetrics>
 
 #include "toolkit/FileMask.h"
+#include "toolkit/ShownName.h"
 
 QString ExistingDirectory(const QString &path)
 {
@@ -65,7 +66,8 @@ DirectoryScanResult ScanDirectory(const QString &directory, const QString &maskL
     const QFontMetrics metrics(measureFont);
     const int x = metrics.horizontalAdvance(u'X');
     for (qsizetype i = 0; i < result.names.size(); ++i) {
-        result.widest = std::max(result.widest, metrics.horizontalAdvance(result.names.at(i)) + x);
+        result.widest =
+            std::max(result.widest, metrics.horizontalAdvance(ShownName(result.names.at(i))) + x);
         if ((i & 4095) == 0 && cancelled())
             return result;
     }

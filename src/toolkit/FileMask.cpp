@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "toolkit/FileMask.h"
 
+#include "platform/Platform.h"
+
 namespace {
 
 bool isPlainSuffixMask(const QString &mask)
@@ -27,7 +29,7 @@ FileMask::FileMask(const QString &maskList)
         if (mask == QLatin1String("*") || mask == QLatin1String("*.*")) {
             m_all = true;
         } else if (isPlainSuffixMask(mask)) {
-            m_suffixes.insert(mask.mid(2).toUpper());
+            m_suffixes.insert(CanonicalSuffix(mask.mid(2)));
         } else {
             m_patterns.append(
                 QRegularExpression(QRegularExpression::wildcardToRegularExpression(
@@ -45,7 +47,8 @@ bool FileMask::matches(const QString &name) const
     if (m_all)
         return true;
     const qsizetype dot = name.lastIndexOf(u'.');
-    if (dot >= 0 && m_suffixes.contains(name.mid(dot + 1).toUpper()))
+    // "*.JPG" lists ".jpeg" and ".jpe" files too, "*.TIF" ".tiff" ones.
+    if (dot >= 0 && m_suffixes.contains(CanonicalSuffix(name.mid(dot + 1))))
         return true;
     for (const QRegularExpression &pattern : m_patterns) {
         if (pattern.match(name).hasMatch())

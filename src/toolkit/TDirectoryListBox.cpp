@@ -10,12 +10,14 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
 #include "platform/Platform.h"
 #include "toolkit/DirectoryScan.h"
 #include "toolkit/FileDrag.h"
+#include "toolkit/ShownName.h"
 
 namespace {
 
@@ -126,6 +128,31 @@ void TDirectoryListBox::setHorizontalExtent(int pixels)
         return;
     m_extent = pixels;
     scheduleDelayedItemsLayout();
+    showCurrentEntry();
+}
+
+void TDirectoryListBox::showCurrentEntry()
+{
+    QListWidgetItem *entry = currentItem();
+    if (!entry)
+        return;
+    // The scroll ranges must know the new entries before the list can scroll to one.
+    executeDelayedItemsLayout();
+    scrollToItem(entry);
+    // A deep folder's entry is indented past the right edge of a narrow list: scroll so
+    // that its picture and the start of its name show.
+    const int picture = folderPictureWidth();
+    const int start = entry->data(LevelRole).toInt() * picture / 2;
+    QScrollBar *bar = horizontalScrollBar();
+    const int seen = viewport()->width();
+    if (start < bar->value() || start + 2 * picture > bar->value() + seen)
+        bar->setValue(qMax(0, start - picture / 2));
+}
+
+void TDirectoryListBox::resizeEvent(QResizeEvent *event)
+{
+    QListWidget::resizeEvent(event);
+    showCurrentEntry();
 }
 
 QString TDirectoryListBox::pathAt(int row) const
@@ -154,7 +181,7 @@ void TDirectoryListBox::fill()
     for (const QString &path : chain) {
         const QString name =
             QDir(path).isRoot() ? QDir::toNativeSeparators(path) : QFileInfo(path).fileName();
-        auto *entry = new QListWidgetItem(openIcon, name, this);
+        auto *entry = new QListWidgetItem(openIcon, ShownName(name), this);
         entry->setData(PathRole, path);
         entry->setData(LevelRole, level++);
     }
@@ -166,8 +193,9 @@ void TDirectoryListBox::fill()
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::sort(subfolders.begin(), subfolders.end(), collator);
     for (const QString &name : subfolders) {
-        auto *entry = new QListWidgetItem(closedIcon, name, this);
+        auto *entry = new QListWidgetItem(closedIcon, ShownName(name), this);
         entry->setData(PathRole, current.absoluteFilePath(name));
         entry->setData(LevelRole, level);
     }
+    showCurrentEntry();
 }

@@ -41,10 +41,13 @@ Q_SIGNALS:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void startDrag(Qt::DropActions supportedActions) override;
 
 private:
     void fill();
+    // Scrolls the current directory's entry into view, horizontally too.
+    void showCurrentEntry();
 
     QString m_directory;
     int m_extent = 0;

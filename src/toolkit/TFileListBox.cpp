@@ -17,6 +17,7 @@
 
 #include "toolkit/DirectoryScan.h"
 #include "toolkit/FileDrag.h"
+#include "toolkit/ShownName.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ public:
         if (!index.isValid() || index.row() >= m_names.size())
             return {};
         if (role == Qt::DisplayRole)
-            return m_names.at(index.row());
+            return ShownName(m_names.at(index.row()));
         return {};
     }
 
@@ -198,6 +199,7 @@ int TFileListBox::ItemIndex() const
 void TFileListBox::setItemIndex(int row)
 {
     if (isLoading()) {
+        m_pendingName.clear();
         m_pendingIndex = row;
         return;
     }
@@ -278,14 +280,7 @@ void TFileListBox::setFileName(const QString &path)
         m_pendingName = name;
         return;
     }
-    const QStringList &names = m_model->names();
-    qsizetype row = names.indexOf(name);
-    for (qsizetype i = 0; i < names.size() && row < 0; ++i) {
-        if (names.at(i).compare(name, Qt::CaseInsensitive) == 0)
-            row = i;
-    }
-    if (row >= 0)
-        selectRow(int(row));
+    selectName(name);
 }
 
 int TFileListBox::TopIndex() const
@@ -309,6 +304,20 @@ void TFileListBox::Update()
     fill();
     setItemIndex(index);
     setTopIndex(top);
+}
+
+bool TFileListBox::selectName(const QString &name)
+{
+    const QStringList &names = m_model->names();
+    qsizetype row = names.indexOf(name);
+    for (qsizetype i = 0; i < names.size() && row < 0; ++i) {
+        if (names.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            row = i;
+    }
+    if (row < 0)
+        return false;
+    selectRow(int(row));
+    return true;
 }
 
 void TFileListBox::setHorizontalExtent(int pixels)
@@ -367,12 +376,9 @@ void TFileListBox::finishScan(const std::shared_ptr<FileListScan> &scan)
     m_widest = result.widest;
     m_model->setNames(result.names);
     clearSelection();
-    if (!m_pendingName.isEmpty()) {
-        const QString name = std::exchange(m_pendingName, QString());
-        setFileName(QDir(m_directory).filePath(name));
-    } else if (m_pendingIndex >= 0) {
+    const QString name = std::exchange(m_pendingName, QString());
+    if ((name.isEmpty() || !selectName(name)) && m_pendingIndex >= 0)
         selectRow(m_pendingIndex);
-    }
     if (m_pendingTop >= 0)
         verticalScrollBar()->setValue(m_pendingTop);
     m_pendingIndex = m_pendingTop = -1;

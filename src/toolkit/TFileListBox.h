@@ -50,7 +50,8 @@ public:
     // Full path of the selected file, empty without a selection.
     QString FileName() const;
     // Applies a path: a directory becomes the list's directory; a file's folder does, and
-    // the file is selected when the list holds it.
+    // the file is selected when the list holds it (once a reading in progress ends; the
+    // index asked for before stays when it does not).
     void setFileName(const QString &path);
 
     // First visible row.
@@ -96,6 +97,8 @@ private:
     void cancelScan();
     void finishScan(const std::shared_ptr<FileListScan> &scan);
     void selectRow(int row);
+    // Selects the entry of this name (exact case first); false when the list has none.
+    bool selectName(const QString &name);
 
     FileListModel *m_model;
     ExtentDelegate *m_delegate;
