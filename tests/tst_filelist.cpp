@@ -8,6 +8,7 @@
 #include "common/TestDir.h"
 #include "toolkit/DirectoryScan.h"
 #include "toolkit/FileMask.h"
+#include "toolkit/ShownName.h"
 #include "toolkit/TDirectoryListBox.h"
 #include "toolkit/TFileListBox.h"
 
@@ -48,6 +49,41 @@ private Q_SLOTS:
                                      << "x.png" << true;
         QTest::newRow("brackets literal") << "*.WAV"
                                           << "[1].wav" << true;
+        // The longer spellings of this system are the same kinds.
+        QTest::newRow("jpeg is JPG") << "*.JPG"
+                                     << "holiday.jpeg" << true;
+        QTest::newRow("jpe is JPG") << "*.JPG"
+                                    << "holiday.JPE" << true;
+        QTest::newRow("tiff is TIF") << "*.TIF"
+                                     << "scan.Tiff" << true;
+        QTest::newRow("tiff is no JPG") << "*.JPG"
+                                        << "scan.tiff" << false;
+        QTest::newRow("jpeg mask lists jpg") << "*.JPEG"
+                                             << "a.jpg" << true;
+    }
+
+    void shownNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("plain") << "photo.jpg"
+                               << "photo.jpg";
+        QTest::newRow("newline") << "new\nline.jpg"
+                                 << "new\\nline.jpg";
+        QTest::newRow("tab and return") << "a\tb\r.png"
+                                        << "a\\tb\\r.png";
+        QTest::newRow("escape") << "\x1b[31m.png"
+                                << "\\x1B[31m.png";
+        QTest::newRow("delete") << QStringLiteral("x\u007f.png") << "x\\x7F.png";
+        QTest::newRow("not control")
+            << QStringLiteral("caf\u00e9 \u2603.png") << QStringLiteral("caf\u00e9 \u2603.png");
+    }
+
+    void shownNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, shown);
+        QCOMPARE(ShownName(name), shown);
     }
 
     void masks()
@@ -258,6 +294,32 @@ private Q_SLOTS:
         list.setHorizontalExtent(900);
         QCOMPARE(list.horizontalExtent(), 900);
         QVERIFY(list.sizeHintForColumn(0) >= 900);
+    }
+
+    void deepFolderEntryStaysInView()
+    {
+        TestDir dir;
+        QString deep = dir.path();
+        for (int level = 0; level < 15; ++level)
+            deep += QStringLiteral("/nested-folder-%1").arg(level, 5, 10, QLatin1Char('0'));
+        QVERIFY(QDir().mkpath(deep));
+        TDirectoryListBox list;
+        list.resize(130, 120);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        list.setDirectory(deep);
+        list.setHorizontalExtent(list.WidestEntry(list.font()));
+        // The current folder's entry starts this far right, by its depth.
+        const int row = list.currentRow();
+        const int start = row * list.folderPictureWidth() / 2;
+        const int scrolled = list.horizontalScrollBar()->value();
+        QVERIFY2(start >= scrolled
+                     && start + list.folderPictureWidth() <= scrolled + list.viewport()->width(),
+                 qPrintable(QStringLiteral("entry at %1, view %2..%3")
+                                .arg(start)
+                                .arg(scrolled)
+                                .arg(scrolled + list.viewport()->width())));
+        QVERIFY(list.visualItemRect(list.currentItem()).intersects(list.viewport()->rect()));
     }
 };
 

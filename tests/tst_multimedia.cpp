@@ -548,20 +548,53 @@ private Q_SLOTS:
         QCOMPARE(ownerSaw, 6);
     }
 
-    void fitModesScaleSmoothlyOnce()
+    void scaledPicturesAreDrawnFromTheDecodedOne()
     {
+        // A photograph's worth of one-pixel stripes: sampled without enough pixels it
+        // turns into bands of black and white instead of grey.
+        QImage stripes(6000, 4000, QImage::Format_RGB32);
+        for (int y = 0; y < stripes.height(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(stripes.scanLine(y));
+            for (int x = 0; x < stripes.width(); ++x)
+                line[x] = x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+        }
         TPMultiMedia control;
-        control.resize(100, 100);
-        QImage stripes(200, 200, QImage::Format_RGB32);
-        for (int y = 0; y < 200; ++y)
-            for (int x = 0; x < 200; ++x)
-                stripes.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
         control.setPicture(TPicture::fromBitmap(stripes));
-        control.setStretch(true);
-        // Smooth scaling blends the one-pixel stripes into grey.
-        const QRgb middle = shot(control).pixel(50, 50);
-        QVERIFY2(qRed(middle) > 60 && qRed(middle) < 200,
-                 qPrintable(QString::number(qRed(middle))));
+        control.setStretchRatio(true);
+        for (const QSize fit : {QSize(100, 100), QSize(1148, 765), QSize(421, 301)}) {
+            control.resize(fit);
+            const QImage shown = shot(control);
+            const int y = shown.height() / 2;
+            int darkest = 255;
+            int lightest = 0;
+            for (int x = shown.width() / 4; x < shown.width() * 3 / 4; ++x) {
+                darkest = std::min(darkest, qRed(shown.pixel(x, y)));
+                lightest = std::max(lightest, qRed(shown.pixel(x, y)));
+            }
+            QVERIFY2(darkest > 90 && lightest < 165,
+                     qPrintable(QStringLiteral("%1 x %2: greys from %3 to %4")
+                                    .arg(fit.width())
+                                    .arg(fit.height())
+                                    .arg(darkest)
+                                    .arg(lightest)));
+        }
+        const qsizetype picture = control.Picture().image().sizeInBytes();
+        QVERIFY(control.DrawingCacheBytes() < picture / 10);
+
+        // Zoomed past the screen: only what is seen is drawn, and no copy of the
+        // enlarged picture is made.
+        const qsizetype before = control.DrawingCacheBytes();
+        control.resize(8192, 5461);
+        QImage seen(600, 400, QImage::Format_RGB32);
+        control.render(&seen, QPoint(), QRegion(QRect(3800, 2500, 600, 400)));
+        QCOMPARE(control.DrawingCacheBytes(), before);
+        int darkest = 255;
+        int lightest = 0;
+        for (int x = 0; x < seen.width(); ++x) {
+            darkest = std::min(darkest, qRed(seen.pixel(x, 200)));
+            lightest = std::max(lightest, qRed(seen.pixel(x, 200)));
+        }
+        QVERIFY2(lightest - darkest > 150, qPrintable(QString::number(lightest - darkest)));
     }
 
     void onePicturePixelPerDevicePixel()

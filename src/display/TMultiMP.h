@@ -129,6 +129,8 @@ public:
     bool ReadMediaInfo(const QString &fileName);
     void PictureChanged();
     void RedrawPicture();
+    // Bytes held beside the picture for drawing it scaled: never more than a tenth of it.
+    qsizetype DrawingCacheBytes() const { return m_levels.keptBytes(); }
 
     // Prints the picture into that rectangle (printer pixels) of a new one-page job on
     // printer; a width or height below 1 prints at the picture's own size. No job starts

@@ -6,18 +6,32 @@
 
 QString ShownName(const QString &name)
 {
-    constexpr char16_t Pictures = 0x2400; // U+2400 SYMBOL FOR NULL, then one per C0 code
-    constexpr char16_t Delete = 0x2421;
     const auto isControl = [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; };
     // Most names have none: those are shared, not copied.
     if (std::none_of(name.cbegin(), name.cend(), isControl))
         return name;
-    QString shown = name;
-    for (QChar &c : shown) {
-        if (c.unicode() < 0x20)
-            c = QChar(char16_t(Pictures + c.unicode()));
-        else if (c.unicode() == 0x7f)
-            c = QChar(Delete);
+    QString shown;
+    shown.reserve(name.size() + 8);
+    for (const QChar c : name) {
+        if (!isControl(c)) {
+            shown += c;
+            continue;
+        }
+        switch (c.unicode()) {
+        case u'\n':
+            shown += QLatin1String("\\n");
+            break;
+        case u'\t':
+            shown += QLatin1String("\\t");
+            break;
+        case u'\r':
+            shown += QLatin1String("\\r");
+            break;
+        default:
+            shown += QLatin1String("\\x")
+                     + QString::number(c.unicode(), 16).rightJustified(2, u'0').toUpper();
+            break;
+        }
     }
     return shown;
 }

@@ -5,6 +5,8 @@
 #include <QString>
 
 // A file or folder name as the lists and captions show it: a control character (a newline
-// or a tab in a name) becomes its visible mark from Unicode's control pictures, so that a
-// name never breaks a line or hides a character. Only for showing: paths keep the real name.
+// or a tab in a name) is written as its C escape ("\n", "\t", "\r", else "\x1B"), so that
+// a name never breaks a line or hides a character. The desktop's usual fonts have no
+// glyphs for Unicode's control pictures, which would show as empty boxes. Only for
+// showing: paths keep the real name.
 QString ShownName(const QString &name);
