@@ -14,10 +14,13 @@ packages=(
     # picture decoders and the media engine
     libjpeg62-turbo-dev libpng-dev libgif-dev libtiff-dev libgstreamer1.0-dev
     qt6-multimedia-dev gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
+    # gst-launch-1.0, which the window tests use to make their videos
+    gstreamer1.0-tools
     timgm6mb-soundfont pulseaudio pulseaudio-utils
     # tests and the look of the program under a virtual screen
     xvfb xauth clang-format imagemagick fonts-dejavu-core poppler-utils
-    # the locked full-screen show under a real X server and window manager
+    # the locked full-screen show and the window tests under a real X server and window
+    # manager (xmessage, from x11-utils, is the other program that takes the activation)
     openbox xdotool x11-utils dbus-daemon
     # fuzzing (make fuzz) and benchmarks (build/bin/korvid-bench)
     clang libclang-rt-14-dev libjpeg-turbo-progs
