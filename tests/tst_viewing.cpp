@@ -135,7 +135,7 @@ private Q_SLOTS:
         QCOMPARE(ZoomInPercent(2500), 100);
         QCOMPARE(ZoomOutPercent(2500), 50);
         QCOMPARE(ZoomOutPercent(6000), 50);
-        QCOMPARE(ZoomedOut(QSize(5000, 3000), QSize(2500, 1500), ZoomOutPercent(6000)),
+        QCOMPARE(ZoomedOut(QSize(5000, 3000), QSize(2500, 1500), ZoomOutPercent(6000), 100),
                  QSize(2500, 1500));
         QCOMPARE(ZoomedIn(QSize(400, 300), 20), QSize(480, 360));
         QCOMPARE(ZoomedIn(QSize(5, 5), 10), QSize(6, 6)); // 5.5 rounds up
@@ -147,9 +147,27 @@ private Q_SLOTS:
         QCOMPARE(ZoomedIn(QSize(7000, 3500), 57), QSize(8192, 4096));
         QCOMPARE(ZoomedIn(QSize(0, 0), 20), QSize(0, 0));
         // Out: only while the display is larger than the box, and never below it.
-        QCOMPARE(ZoomedOut(QSize(480, 360), QSize(400, 300), 16), QSize(403, 302));
-        QCOMPARE(ZoomedOut(QSize(400, 300), QSize(400, 300), 16), QSize(400, 300));
-        QCOMPARE(ZoomedOut(QSize(420, 315), QSize(400, 300), 16), QSize(400, 300));
+        QCOMPARE(ZoomedOut(QSize(400, 300), QSize(400, 300), 16, 20), QSize(400, 300));
+        QCOMPARE(ZoomedOut(QSize(420, 315), QSize(400, 300), 16, 20), QSize(400, 300));
+        QCOMPARE(ZoomedOut(QSize(691, 518), QSize(400, 300), 16, 20), QSize(580, 435));
+        // Within one step in of the fit, a step out is the fit: 480 x 0.84 would leave the
+        // display 3 pixels wider than the box.
+        QCOMPARE(ZoomedOut(QSize(480, 360), QSize(400, 300), 16, 20), QSize(400, 300));
+        QCOMPARE(ZoomedOut(QSize(580, 435), QSize(400, 300), 16, 20), QSize(487, 365));
+        // As many steps out as in, from any box: back at the fit.
+        for (const QSize &box : {QSize(384, 330), QSize(320, 240), QSize(1108, 955),
+                                 QSize(2830, 900), QSize(101, 77)}) {
+            const int in = ZoomInPercent(box.width());
+            const int out = ZoomOutPercent(box.width());
+            for (int steps = 1; steps <= 6; ++steps) {
+                QSize display = box;
+                for (int i = 0; i < steps; ++i)
+                    display = ZoomedIn(display, in);
+                for (int i = 0; i < steps; ++i)
+                    display = ZoomedOut(display, box, out, in);
+                QCOMPARE(display, box);
+            }
+        }
         QCOMPARE(MulDiv(7, 3, 0), -1);
         QCOMPARE(MulDiv(-5, 1, 2), -3);
         QCOMPARE(MulDiv(2000000000, 3, 2), -1);

@@ -310,6 +310,10 @@ private:
     void PrefetchNeighbours();
     // Size of the scroll box's client area when it shows no scroll bars.
     QSize ScrollClientSize() const;
+    // Width of the vertical and height of the horizontal scroll bar.
+    QSize ScrollBarExtents() const;
+    // Size of the client area with the scroll bars that the display's size calls for.
+    QSize ScrollViewportSize() const;
 
     QStringList m_arguments;
     QVBoxLayout *m_frameLayout = nullptr;

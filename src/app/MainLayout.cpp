@@ -353,8 +353,11 @@ void TKorvidForm::ScrollBoxResize()
 bool TKorvidForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == ScrollBox1 && event->type() == QEvent::Resize) {
+        // The box lays out its viewport and scroll bars for the new size first: centring
+        // and videos are placed in the viewport the user will see, not the old one.
+        static_cast<QObject *>(ScrollBox1)->event(event);
         ScrollBoxResize();
-        return false;
+        return true;
     }
     if (watched == Image1) {
         switch (event->type()) {

@@ -175,6 +175,26 @@ QSize TKorvidForm::ScrollClientSize() const
     return ScrollBox1->maximumViewportSize();
 }
 
+QSize TKorvidForm::ScrollBarExtents() const
+{
+    return QSize(ScrollBox1->verticalScrollBar()->sizeHint().width(),
+                 ScrollBox1->horizontalScrollBar()->sizeHint().height());
+}
+
+QSize TKorvidForm::ScrollViewportSize() const
+{
+    const QSize client = ScrollClientSize();
+    const QSize content = Image1->size();
+    const QSize bars = ScrollBarExtents();
+    bool across = content.width() > client.width();
+    bool down = content.height() > client.height();
+    // One bar can make room for the other necessary.
+    down = down || (across && content.height() > client.height() - bars.height());
+    across = across || (down && content.width() > client.width() - bars.width());
+    return QSize(client.width() - (down ? bars.width() : 0),
+                 client.height() - (across ? bars.height() : 0));
+}
+
 void TKorvidForm::SetScrollBox()
 {
     // Lent to the full-screen view, the display fills it by the view's own layout.
@@ -188,17 +208,17 @@ void TKorvidForm::SetScrollBox()
     QSize ranges = ScrollRanges(StretchMode, client, media);
     if (StretchMode == smNormal) {
         // A scroll bar in one direction takes room from the other.
-        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, ScrollBox1);
+        const QSize bars = ScrollBarExtents();
         const QSize without = client;
         if (ranges.width() > 0)
-            client.rheight() = without.height() - bar;
+            client.rheight() = without.height() - bars.height();
         if (ranges.height() > 0)
-            client.rwidth() = without.width() - bar;
+            client.rwidth() = without.width() - bars.width();
         ranges = ScrollRanges(StretchMode, client, media);
         if (ranges.width() > 0)
-            client.rheight() = without.height() - bar;
+            client.rheight() = without.height() - bars.height();
         if (ranges.height() > 0)
-            client.rwidth() = without.width() - bar;
+            client.rwidth() = without.width() - bars.width();
     }
     Image1->resize(ranges.width() > 0 ? ranges.width() : client.width(),
                    ranges.height() > 0 ? ranges.height() : client.height());
@@ -209,7 +229,9 @@ void TKorvidForm::CenterScrollBox()
 {
     if (Image1->parentWidget() != ScrollBox1->viewport())
         return;
-    const QSize client = ScrollBox1->viewport()->size();
+    // The box shows or hides its scroll bars only later, so its viewport may still have the
+    // size it had before the display changed; centre in the one it is about to have.
+    const QSize client = ScrollViewportSize();
     ScrollBox1->horizontalScrollBar()->setValue(
         qMax(0, CenterPosition(Image1->width(), client.width())));
     ScrollBox1->verticalScrollBar()->setValue(
@@ -230,7 +252,7 @@ void TKorvidForm::ZoomIn()
 void TKorvidForm::ZoomOut()
 {
     // The box without scroll bars: that is the size the fit modes give the display.
-    Image1->resize(ZoomedOut(Image1->size(), ScrollClientSize(), ZoomOutStep));
+    Image1->resize(ZoomedOut(Image1->size(), ScrollClientSize(), ZoomOutStep, ZoomInStep));
 }
 
 void TKorvidForm::InSBtnClick()

@@ -56,12 +56,15 @@ QSize ZoomedIn(const QSize &display, int step)
                  std::min(MaxZoomExtent, int(std::lround(display.height() * factor))));
 }
 
-QSize ZoomedOut(const QSize &display, const QSize &client, int step)
+QSize ZoomedOut(const QSize &display, const QSize &client, int step, int inStep)
 {
     if (display.width() <= client.width() && display.height() <= client.height())
         return display;
     const QSize shrunk(MulDiv(display.width(), 100 - step, 100),
                        MulDiv(display.height(), 100 - step, 100));
+    const QSize oneStepIn = ZoomedIn(client, inStep);
+    if (shrunk.width() <= oneStepIn.width() && shrunk.height() <= oneStepIn.height())
+        return client;
     return shrunk.expandedTo(client);
 }
 

@@ -31,9 +31,12 @@ constexpr int MaxZoomExtent = 8192;
 
 // The display control's size after one step in or out; unchanged when the step does
 // nothing (too large to enlarge, or already fitting the client area to shrink). A step in
-// stops at MaxZoomExtent keeping the aspect ratio; a step out stops at the client area.
+// stops at MaxZoomExtent keeping the aspect ratio. A step out stops at the client area,
+// and returns to it once it comes within one step in (inStep) of it, so that as many steps
+// out as were taken in give back the fitted display although the two steps' percentages
+// are not each other's inverse.
 QSize ZoomedIn(const QSize &display, int step);
-QSize ZoomedOut(const QSize &display, const QSize &client, int step);
+QSize ZoomedOut(const QSize &display, const QSize &client, int step, int inStep);
 
 // A video's source rectangle as the player reports it: Right and Bottom carry the width
 // and height when Left and Top are 0.
