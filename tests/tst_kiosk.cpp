@@ -117,10 +117,13 @@ private Q_SLOTS:
             return !session.run(QStringLiteral("xdotool"), {"getdisplaygeometry"}).isEmpty();
         }));
         session.start(QStringLiteral("openbox"), {});
-        QVERIFY(session.waitFor([&] {
-            return session.run(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"})
-                .contains(QLatin1String("window id"));
-        }));
+        // Other window tests may be starting their own servers at the same moment.
+        QVERIFY(session.waitFor(
+            [&] {
+                return session.run(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"})
+                    .contains(QLatin1String("window id"));
+            },
+            60000));
         // Another program that would see any key that got away.
         QProcess *witness =
             session.start(QStringLiteral("xev"), {"-event", "keyboard", "-name", "witness"});

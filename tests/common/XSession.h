@@ -56,7 +56,8 @@ public:
                           "-nolisten", "tcp"},
                          fds[1]);
         close(fds[1]);
-        const QByteArray number = readLine(fds[0], 15000);
+        // Generous: on a loaded machine with other X tests starting at once it can be slow.
+        const QByteArray number = readLine(fds[0], 60000);
         close(fds[0]);
         if (m_server <= 0 || number.isEmpty())
             return fail(QStringLiteral("Xvfb did not tell its display"));
@@ -65,7 +66,7 @@ public:
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         unsetenv("WAYLAND_DISPLAY");
         m_manager = spawn({"openbox"}, -1);
-        if (m_manager <= 0 || !waitForManager(15000))
+        if (m_manager <= 0 || !waitForManager(60000))
             return fail(QStringLiteral("openbox did not come up on %1").arg(m_display));
         return true;
     }
@@ -89,6 +90,9 @@ private:
     {
         m_why = why;
         stop();
+        // Nothing may go on talking to a server that is gone.
+        m_display.clear();
+        unsetenv("DISPLAY");
         return false;
     }
 
@@ -237,8 +241,10 @@ inline bool PressKeysForReal(QWidget *window, const QStringList &keys)
 #define KORVID_XSESSION_MAIN(TestObject)                                                           \
     int main(int argc, char **argv)                                                                \
     {                                                                                              \
-        if (!TheXSession().start())                                                                \
+        if (!TheXSession().start()) {                                                              \
+            std::fprintf(stderr, "no X session: %s\n", qPrintable(TheXSession().why()));           \
             setenv("QT_QPA_PLATFORM", "offscreen", 1);                                             \
+        }                                                                                          \
         int result = 0;                                                                            \
         {                                                                                          \
             QApplication app(argc, argv);                                                          \
