@@ -2,9 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "BenchFiles.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -81,4 +83,22 @@ double BestSeconds(int runs, const std::function<void()> &work)
         best = qMin(best, timer.nsecsElapsed() / 1e9);
     }
     return best;
+}
+
+bool SpinUntil(const std::function<bool()> &done, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    }
+    return true;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
 }

@@ -16,22 +16,13 @@
 #include <png.h>
 
 #include "BenchFiles.h"
+#include "BenchReport.h"
 #include "MallocCounter.h"
 #include "display/codec/Codec.h"
 
 namespace {
 
 constexpr int Runs = 5;
-
-void ratio(const char *name, double ours, double reference)
-{
-    std::printf("ratio %s %.3f\n", name, ours / reference);
-}
-
-void value(const char *name, double v, const char *unit)
-{
-    std::printf("value %s %.3f%s%s\n", name, v, *unit ? " " : "", unit);
-}
 
 // A plain libpng decode to 8-bit RGBX rows: what any program using the library does.
 bool barePngDecode(const char *path)
@@ -63,17 +54,31 @@ bool barePngDecode(const char *path)
     return true;
 }
 
-double decodeSeconds(bool (*reader)(const QString &, int, int, QImage &, const TProgressCallback &),
-                     const QString &path, QImage *out = nullptr)
+using Reader = bool (*)(const QString &, int, int, QImage &, const TProgressCallback &);
+
+// Best time of a decode; the reason in *error, and a negative time, when a decode failed.
+double decodeSeconds(Reader reader, const QString &path, QString *error)
 {
-    return BestSeconds(Runs, [&] {
+    bool ok = true;
+    const double seconds = BestSeconds(Runs, [&] {
         QImage image;
-        if (!reader(path, 24, 0, image, {}))
-            std::fprintf(stderr, "korvid-bench: cannot read %s: %s\n", qPrintable(path),
-                         qPrintable(CodecErrorString()));
-        if (out)
-            *out = image;
+        if (!reader(path, 24, 0, image, {}) && ok) {
+            ok = false;
+            *error = QStringLiteral("cannot read %1: %2").arg(path, CodecErrorString());
+        }
     });
+    return ok ? seconds : -1;
+}
+
+// A decode rate in megabytes of picture per second, or why there is none.
+void reportRate(const char *name, Reader reader, const QString &path, double megabytes)
+{
+    QString error;
+    const double seconds = decodeSeconds(reader, path, &error);
+    if (seconds < 0)
+        ReportMissing(name, error);
+    else
+        ReportValue(name, megabytes / seconds, 3, "MB/s");
 }
 
 } // namespace
@@ -88,42 +93,62 @@ void RunCodecBenchmarks()
     const QString pcx = dir.filePath("large.pcx");
     QImageWriter jpegWriter(jpeg, "jpeg");
     jpegWriter.setQuality(90);
-    jpegWriter.write(picture);
-    picture.copy(0, 0, 3000, 2000).save(png, "png");
-    picture.save(bmp, "bmp");
-    WritePcx24(picture, pcx);
-
-    // JPEG against djpeg decoding the same file, and against Qt's reader.
-    QImage decoded;
-    const double ours = decodeSeconds(ReadJpgFile, jpeg, &decoded);
-    const QString djpeg = QStandardPaths::findExecutable("djpeg");
-    if (djpeg.isEmpty()) {
-        std::fprintf(stderr,
-                     "korvid-bench: djpeg is missing (apt-get install libjpeg-turbo-progs)\n");
+    if (!dir.isValid() || !jpegWriter.write(picture)) {
+        for (const char *name : {"jpeg_vs_djpeg", "jpeg_vs_qimagereader", "load_peak_over_decoded"})
+            ReportMissing(name, QStringLiteral("cannot write the JPEG"));
     } else {
-        const double reference = BestSeconds(Runs, [&] {
-            QProcess::execute(djpeg, {"-outfile", "/dev/null", jpeg});
-        });
-        ratio("jpeg_vs_djpeg", ours, reference);
-    }
-    const double qt = BestSeconds(Runs, [&] { QImageReader(jpeg).read(); });
-    ratio("jpeg_vs_qimagereader", ours, qt);
-
-    // Peak memory of one load against the size of the picture it gives.
-    {
+        // JPEG against djpeg decoding the same file, and against Qt's reader.
+        QString error;
+        const double ours = decodeSeconds(ReadJpgFile, jpeg, &error);
+        const QString djpeg = QStandardPaths::findExecutable("djpeg");
+        if (ours < 0) {
+            ReportMissing("jpeg_vs_djpeg", error);
+            ReportMissing("jpeg_vs_qimagereader", error);
+        } else {
+            if (djpeg.isEmpty())
+                ReportMissing("jpeg_vs_djpeg", QStringLiteral("djpeg is missing (apt-get install "
+                                                              "libjpeg-turbo-progs)"));
+            else
+                ReportRatio("jpeg_vs_djpeg",
+                            ours / BestSeconds(Runs, [&] {
+                                QProcess::execute(djpeg, {"-outfile", "/dev/null", jpeg});
+                            }));
+            ReportRatio("jpeg_vs_qimagereader",
+                        ours / BestSeconds(Runs, [&] { QImageReader(jpeg).read(); }));
+        }
+        // Peak memory of one load against the size of the picture it gives.
         QImage image;
-        decoded = QImage();
         const std::size_t before = HeapInUse();
         ResetHeapPeak();
-        ReadJpgFile(jpeg, 24, 0, image, {});
-        const double peak = double(HeapPeak() - before);
-        value("load_peak_over_decoded", peak / double(image.sizeInBytes()), "");
+        if (!ReadJpgFile(jpeg, 24, 0, image, {}))
+            ReportMissing("load_peak_over_decoded",
+                          QStringLiteral("cannot read %1: %2").arg(jpeg, CodecErrorString()));
+        else
+            ReportValue("load_peak_over_decoded",
+                        double(HeapPeak() - before) / double(image.sizeInBytes()), 3);
     }
-
-    ratio("png_vs_libpng", decodeSeconds(ReadPngFile, png),
-          BestSeconds(Runs, [&] { barePngDecode(png.toLocal8Bit().constData()); }));
-
+    if (!picture.copy(0, 0, 3000, 2000).save(png, "png")) {
+        ReportMissing("png_vs_libpng", QStringLiteral("cannot write the PNG"));
+    } else {
+        QString error;
+        const double ours = decodeSeconds(ReadPngFile, png, &error);
+        bool bare = true;
+        const double reference =
+            BestSeconds(Runs, [&] { bare = barePngDecode(png.toLocal8Bit().constData()) && bare; });
+        if (ours < 0)
+            ReportMissing("png_vs_libpng", error);
+        else if (!bare)
+            ReportMissing("png_vs_libpng", QStringLiteral("libpng cannot read %1").arg(png));
+        else
+            ReportRatio("png_vs_libpng", ours / reference);
+    }
     const double megabytes = double(picture.sizeInBytes()) / (1024.0 * 1024.0);
-    value("bmp_decode", megabytes / decodeSeconds(ReadBmpFile, bmp), "MB/s");
-    value("pcx_decode", megabytes / decodeSeconds(ReadPcxFile, pcx), "MB/s");
+    if (!picture.save(bmp, "bmp"))
+        ReportMissing("bmp_decode", QStringLiteral("cannot write the BMP"));
+    else
+        reportRate("bmp_decode", ReadBmpFile, bmp, megabytes);
+    if (!WritePcx24(picture, pcx))
+        ReportMissing("pcx_decode", QStringLiteral("cannot write the PCX"));
+    else
+        reportRate("pcx_decode", ReadPcxFile, pcx, megabytes);
 }

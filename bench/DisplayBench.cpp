@@ -4,9 +4,8 @@
 
 #include <QPainter>
 
-#include <cstdio>
-
 #include "BenchFiles.h"
+#include "BenchReport.h"
 #include "display/TMultiMP.h"
 
 void RunDisplayBenchmarks()
@@ -20,5 +19,5 @@ void RunDisplayBenchmarks()
     // or a window switch costs.
     control.render(&screen);
     const double seconds = BestSeconds(20, [&] { control.render(&screen); });
-    std::printf("value fit_repaint_24mp %.3f ms\n", seconds * 1000);
+    ReportValue("fit_repaint_24mp", seconds * 1000, 3, "ms");
 }

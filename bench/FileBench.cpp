@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileBench.h"
 
-#include <cstdio>
 #include <random>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include <QTimer>
 
 #include "BenchFiles.h"
+#include "BenchReport.h"
 #include "files/FileOperation.h"
 #include "files/FileProgress.h"
 
@@ -48,27 +48,32 @@ void RunFileBenchmarks()
     QTemporaryDir work(QDir::currentPath() + QStringLiteral("/korvid-copy-XXXXXX"));
     const QString source = work.filePath(QStringLiteral("source.bin"));
     if (!work.isValid() || !writeSource(source)) {
-        std::fprintf(stderr, "copy_1gib_vs_cp: cannot write the 1 GiB source\n");
+        for (const char *name : {"copy_1gib_vs_cp", "copy_ui_block_max"})
+            ReportMissing(name, QStringLiteral("cannot write the 1 GiB source"));
         return;
     }
     const QString ours = work.filePath(QStringLiteral("ours.bin"));
     const QString theirs = work.filePath(QStringLiteral("theirs.bin"));
+    QString failure;
     const double us = BestSeconds(Runs, [&] {
         QFile::remove(ours);
         std::atomic<qint64> done{0};
         std::atomic<bool> cancel{false};
         QString error;
         if (!CopyFileSafely(source, ours, done, cancel, error))
-            std::fprintf(stderr, "copy_1gib_vs_cp: %s\n", qPrintable(error));
+            failure = error;
     });
     const double cp = BestSeconds(Runs, [&] {
         QFile::remove(theirs);
-        QProcess::execute(QStringLiteral("cp"), {source, theirs});
+        if (QProcess::execute(QStringLiteral("cp"), {source, theirs}) != 0)
+            failure = QStringLiteral("cp failed");
     });
-    if (!SameContents(source, ours))
-        std::fprintf(stderr, "copy_1gib_vs_cp: the copy differs from the source\n");
-    std::printf("ratio copy_1gib_vs_cp %.3f\n", us / cp);
-    std::fflush(stdout);
+    if (failure.isEmpty() && !SameContents(source, ours))
+        failure = QStringLiteral("the copy differs from the source");
+    if (failure.isEmpty())
+        ReportRatio("copy_1gib_vs_cp", us / cp);
+    else
+        ReportMissing("copy_1gib_vs_cp", failure);
 
     // The same copy as the manager runs it, with its progress window: the longest the
     // window's thread is kept from its events meanwhile.
@@ -89,7 +94,7 @@ void RunFileBenchmarks()
     RunWithProgress(operation, QStringLiteral("Copying..."), nullptr);
     tick.stop();
     if (!operation.Errors.isEmpty())
-        std::fprintf(stderr, "copy_ui_block_max: %s\n", qPrintable(operation.Errors.join(u' ')));
-    std::printf("value copy_ui_block_max %.1f ms\n", double(longest) / 1e6);
-    std::fflush(stdout);
+        ReportMissing("copy_ui_block_max", operation.Errors.join(u' '));
+    else
+        ReportValue("copy_ui_block_max", double(longest) / 1e6, 1, "ms");
 }

@@ -7,8 +7,7 @@
 #include <QMediaPlayer>
 #include <QTimer>
 
-#include <cstdio>
-
+#include "BenchReport.h"
 #include "display/TMIMediaPlayer.h"
 #include "display/TMultiMP.h"
 
@@ -72,9 +71,9 @@ void RunPlaybackBenchmarks(const QString &samples)
                 best = ms;
         }
         if (best < 0)
-            std::fprintf(stderr, "korvid-bench: %s gave no output (is a sound server running?)\n",
-                         row.file);
+            ReportMissing(row.name, QStringLiteral("%1 gave no output (is a sound server running?)")
+                                        .arg(QLatin1String(row.file)));
         else
-            std::printf("value %s %.1f ms\n", row.name, best);
+            ReportValue(row.name, best, 1, "ms");
     }
 }

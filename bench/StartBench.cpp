@@ -19,6 +19,8 @@
 #include <QThread>
 #include <unistd.h>
 
+#include "BenchReport.h"
+
 namespace {
 
 constexpr int Runs = 5;
@@ -111,13 +113,13 @@ void RunStartBenchmark(const QString &korvidProgram)
     QScreen *screen = QGuiApplication::primaryScreen();
     const QString feh = ensureFeh();
     if (feh.isEmpty()) {
-        std::fprintf(stderr, "start_to_picture_vs_feh: feh is not available\n");
+        ReportMissing("start_to_picture_vs_feh", QStringLiteral("feh is not available"));
         return;
     }
     QTemporaryDir work;
     const QString photo = QDir(work.path()).filePath(QStringLiteral("photo.jpg"));
     if (!writeMagentaPhoto(photo)) {
-        std::fprintf(stderr, "start_to_picture_vs_feh: cannot write the photograph\n");
+        ReportMissing("start_to_picture_vs_feh", QStringLiteral("cannot write the photograph"));
         return;
     }
     // The program starts as a first-time user's would, with its own settings folder.
@@ -131,8 +133,9 @@ void RunStartBenchmark(const QString &korvidProgram)
         const double a = timeToPicture(korvidProgram, {photo}, environment, screen);
         const double b = timeToPicture(feh, {photo}, environment, screen);
         if (a < 0 || b < 0) {
-            std::fprintf(stderr, "start_to_picture_vs_feh: the photograph never appeared (%s)\n",
-                         a < 0 ? "korvid" : "feh");
+            ReportMissing(
+                "start_to_picture_vs_feh",
+                QStringLiteral("the photograph never appeared (%1)").arg(a < 0 ? "korvid" : "feh"));
             return;
         }
         ours.push_back(a);
@@ -140,6 +143,5 @@ void RunStartBenchmark(const QString &korvidProgram)
     }
     std::fprintf(stderr, "start_to_picture_vs_feh: korvid %.0f ms, feh %.0f ms (medians)\n",
                  median(ours), median(theirs));
-    std::printf("ratio start_to_picture_vs_feh %.3f\n", median(ours) / median(theirs));
-    std::fflush(stdout);
+    ReportRatio("start_to_picture_vs_feh", median(ours) / median(theirs));
 }

@@ -3,10 +3,24 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class TKorvidForm;
 
 // The main window on a real display: filling the file list from a huge folder, how long
-// the window stops answering meanwhile, and showing a prefetched picture.
+// the window stops answering meanwhile, showing a prefetched picture, a slideshow's
+// timing and zooming (RunZoomBenchmarks).
 void RunWindowBenchmarks();
+
+// Zooming a photograph in the maximised window: peak memory and time per step.
+void RunZoomBenchmarks(const QString &home);
+
+// A main window with the given command line that keeps its settings in settingsDir
+// (XDG_CONFIG_HOME stays there).
+std::unique_ptr<TKorvidForm> NewBenchWindow(const QStringList &arguments,
+                                            const QString &settingsDir);
 
 // From starting the program on a photograph to the photograph on screen, against feh.
 void RunStartBenchmark(const QString &korvidProgram);

@@ -2,11 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // korvid-bench: every benchmark, one line per result ("ratio NAME VALUE" or
 // "value NAME VALUE UNIT").
-#include <cstdio>
-
 #include <QApplication>
 #include <QDir>
 
+#include "BenchReport.h"
 #include "CodecBench.h"
 #include "DisplayBench.h"
 #include "FileBench.h"
@@ -38,15 +37,21 @@ int main(int argc, char **argv)
     if (wanted("files"))
         RunFileBenchmarks();
     if (!display) {
-        std::fprintf(stderr, "no display: folder_100k_list, ui_block_max, next_picture_prefetched, "
-                             "slideshow_drift_percent and start_to_picture_vs_feh need one (run "
-                             "under xvfb-run)\n");
-        return 0;
+        if (wanted("window")) {
+            for (const char *name :
+                 {"folder_100k_list", "ui_block_max", "next_picture_prefetched",
+                  "slideshow_drift_percent", "zoom_peak_over_decoded", "zoom_step_ms"})
+                ReportMissing(name, QStringLiteral("no display (run under xvfb-run)"));
+        }
+        if (wanted("start"))
+            ReportMissing("start_to_picture_vs_feh",
+                          QStringLiteral("no display (run under xvfb-run)"));
+        return ReportExitStatus();
     }
     if (wanted("window"))
         RunWindowBenchmarks();
     if (wanted("start"))
         RunStartBenchmark(
             QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("korvid")));
-    return 0;
+    return ReportExitStatus();
 }
