@@ -111,13 +111,14 @@ private Q_SLOTS:
         session.environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
         session.environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
 
+        // Without -noreset the server starts afresh when its last client (the probe below)
+        // goes, and a window manager that connects meanwhile finds no display.
         session.start(QStringLiteral("Xvfb"),
-                      {display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+                      {display, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"});
         QVERIFY(session.waitFor([&] {
             return !session.run(QStringLiteral("xdotool"), {"getdisplaygeometry"}).isEmpty();
         }));
         session.start(QStringLiteral("openbox"), {});
-        // Other window tests may be starting their own servers at the same moment.
         QVERIFY(session.waitFor(
             [&] {
                 return session.run(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"})

@@ -52,8 +52,10 @@ public:
             return fail(QStringLiteral("no pipe for Xvfb"));
         const QByteArray fd = QByteArray::number(fds[1]);
         const QByteArray size = screen.toLatin1();
+        // -noreset: a server that starts afresh whenever its last client leaves refuses
+        // connections for a moment, which a window manager starting then takes as no display.
         m_server = spawn({"Xvfb", "-displayfd", fd.constData(), "-screen", "0", size.constData(),
-                          "-nolisten", "tcp"},
+                          "-nolisten", "tcp", "-noreset"},
                          fds[1]);
         close(fds[1]);
         // Generous: on a loaded machine with other X tests starting at once it can be slow.
