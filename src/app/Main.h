@@ -296,6 +296,8 @@ private:
     void OpenCommandLineFile(const QString &path);
     // Puts the focus in the file list, or the directory list when it lists no file.
     void FocusFirstList();
+    // Highlights the file on show in the file list when the list shows its folder.
+    void SelectShownFile();
 
     // Layout (MainLayout.cpp).
     void CreateControls();

@@ -204,6 +204,11 @@ void TKorvidForm::AppActivate()
     DirectoryListBox1->Update();
     FileListBox1->Update();
     // Files added above the one on show must not move the highlight to another file.
+    SelectShownFile();
+}
+
+void TKorvidForm::SelectShownFile()
+{
     if (QFileInfo(CurrentFile).absolutePath() == FileListBox1->Directory())
         FileListBox1->setFileName(CurrentFile);
 }

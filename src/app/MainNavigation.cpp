@@ -34,10 +34,9 @@ bool TKorvidForm::IsGood(const QString &fileName)
     if (!ShowRunning)
         MessageDlg(this, QStringLiteral("Unable to open file"),
                    QStringLiteral("Invalid file type or name!"), QMessageBox::Critical);
-    if (!exists && FileListBox1->removeName(QFileInfo(fileName).fileName())
-        && QFileInfo(CurrentFile).absolutePath() == FileListBox1->Directory())
-        // The highlight goes back to the file on show, not to the vanished one's neighbour.
-        FileListBox1->setFileName(CurrentFile);
+    // The highlight goes back to the file on show, not to the vanished one's neighbour.
+    if (!exists && FileListBox1->removeName(QFileInfo(fileName).fileName()))
+        SelectShownFile();
     return false;
 }
 

@@ -46,9 +46,9 @@ bool FileMask::matches(const QString &name) const
 {
     if (m_all)
         return true;
-    const qsizetype dot = name.lastIndexOf(u'.');
     // "*.JPG" lists ".jpeg" and ".jpe" files too, "*.TIF" ".tiff" ones.
-    if (dot >= 0 && m_suffixes.contains(CanonicalSuffix(name.mid(dot + 1))))
+    const QString suffix = KindSuffix(name);
+    if (!suffix.isEmpty() && m_suffixes.contains(suffix))
         return true;
     for (const QRegularExpression &pattern : m_patterns) {
         if (pattern.match(name).hasMatch())
