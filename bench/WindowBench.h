@@ -24,3 +24,7 @@ std::unique_ptr<TKorvidForm> NewBenchWindow(const QStringList &arguments,
 
 // From starting the program on a photograph to the photograph on screen, against feh.
 void RunStartBenchmark(const QString &korvidProgram);
+
+// A locked full-screen show on a private X server with a window manager: the worst time
+// from a hiding request to the view being back in front, holding the input.
+void RunKioskBenchmark(const QString &korvidProgram);

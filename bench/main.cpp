@@ -22,8 +22,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
         qputenv("QT_MEDIA_BACKEND", "gstreamer");
     QApplication app(argc, argv);
-    // Groups named on the command line run alone: codec, display, playback, files, window,
-    // start.
+    // Groups named on the command line run alone: codec, display, playback, files, kiosk,
+    // window, start.
     const QStringList only = app.arguments().mid(1);
     const auto wanted = [&only](const char *group) {
         return only.isEmpty() || only.contains(QLatin1String(group));
@@ -36,6 +36,10 @@ int main(int argc, char **argv)
         RunPlaybackBenchmarks(QStringLiteral(KORVID_SAMPLES));
     if (wanted("files"))
         RunFileBenchmarks();
+    // The locked show gets an X server and a window manager of its own.
+    if (wanted("kiosk"))
+        RunKioskBenchmark(
+            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("korvid")));
     if (!display) {
         if (wanted("window")) {
             for (const char *name :

@@ -334,6 +334,11 @@ private Q_SLOTS:
         TFullScrn1 *view = form->FullScrn1;
         QTRY_VERIFY(view->isVisible());
         QVERIFY(view->Locked());
+        // Without a desktop display there is nothing to hold: the show says so and runs.
+        QVERIFY(!view->Holding());
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY(m_messages.front().text.startsWith(
+            QLatin1String("This session cannot lock the screen: there is no desktop display")));
 
         const auto answer = [&](const QString &text) {
             QTimer::singleShot(0, form.get(), [&form, text] {

@@ -21,7 +21,10 @@ packages=(
     xvfb xauth clang-format imagemagick fonts-dejavu-core poppler-utils
     # the locked full-screen show and the window tests under a real X server and window
     # manager (xmessage, from x11-utils, is the other program that takes the activation)
-    openbox xdotool x11-utils dbus-daemon
+    openbox xdotool x11-utils dbus-daemon libxcb1-dev
+    # a headless Wayland compositor and Qt's Wayland platform, where the show says it cannot
+    # lock
+    weston qt6-wayland
     # fuzzing (make fuzz) and benchmarks (build/bin/korvid-bench)
     clang libclang-rt-14-dev libjpeg-turbo-progs
 )

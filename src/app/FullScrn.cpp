@@ -12,8 +12,9 @@
 #include <QVBoxLayout>
 
 #include "app/Main.h"
+#include "platform/InputLock.h"
 #include "platform/Platform.h"
-#include "toolkit/InputGrab.h"
+#include "toolkit/MessageDlg.h"
 #include "toolkit/PlatformColor.h"
 
 namespace {
@@ -30,6 +31,14 @@ void paintBackground(QWidget *widget, const QColor &color)
 }
 
 } // namespace
+
+QString ShowWithoutLockText(const QString &why)
+{
+    return QStringLiteral("This session cannot lock the screen: %1\n\nThe show runs, and "
+                          "stopping it asks for the password, but anyone at the keyboard can "
+                          "switch to other programs.")
+        .arg(why);
+}
 
 qint32 ContrastColor(qint32 color)
 {
@@ -64,7 +73,7 @@ void TThinGauge::paintEvent(QPaintEvent *)
 TFullScrn1::TFullScrn1(TKorvidForm *owner)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     , m_owner(owner)
-    , m_grab(new InputGrab(this))
+    , m_lock(new InputLock(this))
 {
     setObjectName(QStringLiteral("FullScrn1"));
     setWindowTitle(ApplicationTitle);
@@ -104,6 +113,7 @@ TFullScrn1::TFullScrn1(TKorvidForm *owner)
     ProgressPanel->hide();
     ProgressPanel->installEventFilter(this);
     layout->addWidget(ProgressPanel);
+    connect(m_lock, &InputLock::refused, this, &TFullScrn1::LockRefused);
 }
 
 TFullScrn1::~TFullScrn1()
@@ -140,12 +150,16 @@ void TFullScrn1::GiveBack(QWidget *display)
 void TFullScrn1::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    FormShow();
+    // Spontaneous shows and hides come from the window manager (iconified, restored): the
+    // show and its lock go on, and the lock brings the view back.
+    if (!event->spontaneous())
+        FormShow();
 }
 
 void TFullScrn1::hideEvent(QHideEvent *event)
 {
-    FormClose();
+    if (!event->spontaneous())
+        FormClose();
     QWidget::hideEvent(event);
 }
 
@@ -176,12 +190,12 @@ void TFullScrn1::FormShow()
     FileNamePanel->setVisible(ShowFileNameLine);
     setFocus();
     if (m_owner->PasswordProtect)
-        Lock();
+        StartLock();
 }
 
 void TFullScrn1::FormClose()
 {
-    Unlock();
+    EndLock();
     if (m_pointerHidden) {
         QGuiApplication::restoreOverrideCursor();
         m_pointerHidden = false;
@@ -192,25 +206,38 @@ void TFullScrn1::FormClose()
     }
 }
 
-void TFullScrn1::Lock()
+// The hold lasts from the showing of the view to its closing, through every password
+// prompt: the prompt gets its keys within the hold, so nothing is let go on the way.
+void TFullScrn1::StartLock()
 {
-    if (!isVisible())
-        return;
-    m_grab->grab(this);
     m_locked = true;
+    m_refusalShown = false;
+    if (!m_lock->hold(windowHandle()) && InputLock::Unavailable().isEmpty())
+        LockRefused(QStringLiteral("the display gave no way to hold the keyboard."));
 }
 
-void TFullScrn1::Unlock()
+void TFullScrn1::EndLock()
 {
     if (!m_locked)
         return;
-    m_grab->release();
+    m_lock->release();
     m_locked = false;
+}
+
+// A session that cannot lock at all was told of when the show started; this is a display
+// that refused the hold now.
+void TFullScrn1::LockRefused(const QString &why)
+{
+    if (m_refusalShown || !isVisible())
+        return;
+    m_refusalShown = true;
+    MessageDlg(this, ApplicationTitle, ShowWithoutLockText(why), QMessageBox::Warning);
+    setFocus();
 }
 
 bool TFullScrn1::Holding() const
 {
-    return m_grab->holding();
+    return m_lock->holding();
 }
 
 // Closed from outside (the window manager): the show ends as by a key, so the main window

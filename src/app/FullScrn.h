@@ -5,10 +5,13 @@
 #include <QColor>
 #include <QWidget>
 
-class InputGrab;
+class InputLock;
 class QLabel;
 class QVBoxLayout;
 class TKorvidForm;
+
+// What a protected show says when it runs without the lock, and why.
+QString ShowWithoutLockText(const QString &why);
 
 // Black or white per channel, whichever stands out against the colour: each of red,
 // green and blue becomes 0 above 127 and 255 otherwise; the top byte is kept.
@@ -61,15 +64,12 @@ public:
 
     // Whether the pointer is hidden by this view now.
     bool PointerHidden() const { return m_pointerHidden; }
+    // Whether the access password guards this showing of the view.
     bool Locked() const { return m_locked; }
-    // Whether keyboard and mouse are really held now (not on a platform without grabs).
+    // Whether keyboard and mouse are really held now (not on a session that cannot lock).
     bool Holding() const;
 
     void FormKeyDown(QKeyEvent *event);
-    // Lets go of keyboard and mouse while a dialog asks for the password, and takes them
-    // again after.
-    void Unlock();
-    void Lock();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -81,11 +81,15 @@ protected:
 private:
     void FormShow();
     void FormClose();
+    void StartLock();
+    void EndLock();
+    void LockRefused(const QString &why);
 
     TKorvidForm *m_owner;
     QVBoxLayout *m_displayLayout;
     bool m_pointerHidden = false;
     bool m_locked = false;
-    InputGrab *m_grab;
+    InputLock *m_lock;
+    bool m_refusalShown = false;
     quint32 m_inhibitCookie = 0;
 };

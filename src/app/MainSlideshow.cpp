@@ -14,6 +14,8 @@
 #include "display/TMIMediaPlayer.h"
 #include "display/TMultiMP.h"
 #include "options/CheckPW.h"
+#include "platform/InputLock.h"
+#include "toolkit/MessageDlg.h"
 #include "toolkit/TFileListBox.h"
 #include "toolkit/ShownName.h"
 
@@ -28,6 +30,13 @@ void TKorvidForm::SlideShowStart()
 {
     if (FileListBox1->count() == 0)
         return;
+    // Said before the show covers the screen, while the one who starts it is there to read
+    // it; the show then runs, its stopping still guarded by the password.
+    if (FullScreen && PasswordProtect) {
+        const QString why = InputLock::Unavailable();
+        if (!why.isEmpty())
+            MessageDlg(this, ApplicationTitle, ShowWithoutLockText(why), QMessageBox::Warning);
+    }
     Image1->setMediaName(QString());
     setWindowTitle(ApplicationTitle);
     FullScrn1->FileNameLabel->clear();
@@ -215,16 +224,13 @@ void TKorvidForm::AutoStartMSTimerTimer()
 
 bool TKorvidForm::CheckPassword(QWidget *parent)
 {
-    // The view holds keyboard and mouse; the prompt takes the hold over while it asks,
-    // and the view takes it back, so nothing slips out in between.
-    const bool locked = FullScrn1->Locked();
+    // The view's hold goes on while the prompt asks: the prompt's keys reach it within the
+    // hold. A key that reaches the view while the prompt is up asks nothing more.
+    if (CheckPWDlg->isVisible())
+        return false;
     CheckPWDlg->setParent(parent, CheckPWDlg->windowFlags());
     CheckPWDlg->Password = Password;
-    CheckPWDlg->HoldInput = locked;
-    const bool given = CheckPWDlg->exec() == QDialog::Accepted;
-    if (FullScrn1->isVisible() && PasswordProtect)
-        FullScrn1->Lock();
-    return given;
+    return CheckPWDlg->exec() == QDialog::Accepted;
 }
 
 void TKorvidForm::ShowIndicator()

@@ -3,31 +3,34 @@
 #include "options/CheckPW.h"
 
 #include <QLineEdit>
+#include <QWindow>
 
 #include "options/Scramble.h"
+#include "platform/TitleBar.h"
 
 TCheckPWDlg::TCheckPWDlg(QWidget *parent)
     : TPasswordPrompt(QStringLiteral("Enter password:"), parent)
 {
     setObjectName(QStringLiteral("CheckPWDlg"));
-    // No caption and no title-bar buttons: there is nothing to do here but answer.
-    setWindowTitle(QString());
+    // A title of one space: an empty one makes the toolkit show the program's file name.
+    setWindowTitle(QStringLiteral(" "));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowStaysOnTopHint);
+    // A context menu would take the keyboard for itself and, closing, let go of the
+    // locked show's hold.
+    PasswordEB->setContextMenuPolicy(Qt::NoContextMenu);
 }
 
 void TCheckPWDlg::showEvent(QShowEvent *event)
 {
     TPasswordPrompt::showEvent(event);
+    ShowWithoutTitleButtons(windowHandle());
     raise();
     activateWindow();
-    if (HoldInput)
-        m_grab.grab(this);
 }
 
 void TCheckPWDlg::done(int)
 {
-    // The hold is not let go here: the caller's window takes it over without a gap.
     QDialog::done(PasswordMatches(PasswordEB->text(), Password) ? Accepted : Rejected);
     lower();
 }

@@ -3,10 +3,10 @@
 #pragma once
 
 #include "options/PasswordPrompt.h"
-#include "toolkit/InputGrab.h"
 
 // The check-password prompt that guards stopping a protected show: its result is
-// Accepted exactly when the entry matches Password, whichever button closed it.
+// Accepted exactly when the entry matches Password, whichever button closed it. It has no
+// caption and no title-bar buttons: there is nothing to do here but answer.
 class TCheckPWDlg : public TPasswordPrompt
 {
     Q_OBJECT
@@ -15,15 +15,9 @@ public:
 
     // The stored form of the password in force.
     QString Password;
-    // While asking, no key or click reaches any other window (a locked show); whoever
-    // asked takes the hold back afterwards.
-    bool HoldInput = false;
 
     void done(int result) override;
 
 protected:
     void showEvent(QShowEvent *event) override;
-
-private:
-    InputGrab m_grab;
 };

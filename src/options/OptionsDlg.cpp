@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QFont>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -22,6 +23,7 @@
 
 #include "options/SetPW.h"
 #include "options/VerifyPW.h"
+#include "platform/InputLock.h"
 #include "toolkit/HelpTopic.h"
 #include "toolkit/MessageDlg.h"
 #include "toolkit/Named.h"
@@ -183,7 +185,20 @@ QWidget *TOptionsNotebookDlg::createVorodOdirPage()
         Named(new QCheckBox(QStringLiteral("&Password Protect"), PasswordGB), "PasswordCB");
     PasswordBtn =
         Named(new QPushButton(QStringLiteral("&Set Password"), PasswordGB), "PasswordBtn");
+    const QString why = InputLock::Unavailable();
+    PasswordNotice =
+        Named(new QLabel(QStringLiteral("This session cannot\nlock the screen."), PasswordGB),
+              "PasswordNotice");
+    // A note under the box in the smaller type of a hint, broken where it fits the narrow
+    // box, so the page keeps its height.
+    QFont hint = PasswordNotice->font();
+    hint.setPointSizeF(hint.pointSizeF() * 0.9);
+    PasswordNotice->setFont(hint);
+    PasswordNotice->setToolTip(QStringLiteral("Anyone can switch away from a protected show: ")
+                               + why);
+    PasswordNotice->setVisible(!why.isEmpty());
     password->addWidget(PasswordCB);
+    password->addWidget(PasswordNotice);
     password->addWidget(PasswordBtn);
     password->addStretch();
     layout->addWidget(PasswordGB, 0, 1);

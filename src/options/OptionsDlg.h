@@ -65,6 +65,8 @@ public:
     QGroupBox *PasswordGB;
     QCheckBox *PasswordCB;
     QPushButton *PasswordBtn;
+    // Shown only where this session cannot lock the screen.
+    QLabel *PasswordNotice;
     QGroupBox *SoundImageGB;
     QRadioButton *NoImageRB;
     QRadioButton *WallPaperRB;

@@ -40,6 +40,10 @@ TSetPWDlg::TSetPWDlg(QWidget *parent)
                        static_cast<QWidget *>(PasswordEB2), static_cast<QWidget *>(Label2),
                        static_cast<QWidget *>(buttons)})
         layout->addWidget(w);
+    // The dialog's width is fixed, so the wrapped explanation gets the height its lines
+    // need at that width; the layout alone would give it one guess and clip the rest.
+    const QMargins margins = layout->contentsMargins();
+    Label2->setMinimumHeight(Label2->heightForWidth(width() - margins.left() - margins.right()));
 }
 
 bool TSetPWDlg::SetNewPassword()
