@@ -18,6 +18,7 @@
 #include "bookmarks/BMarkUtils.h"
 #include "bookmarks/Bmedit.h"
 #include "common/MainFormFixture.h"
+#include "common/RecordMessages.h"
 #include "common/TestDir.h"
 #include "common/WidgetTestHelpers.h"
 #include "files/MMManager.h"
@@ -340,6 +341,66 @@ private Q_SLOTS:
         QCOMPARE(manager->Bookmarks1->actions().last()->text(), QStringLiteral("fresh"));
     }
 
+    // What a user types into the rename box: only a name of this folder is taken, a hidden
+    // one only when asked for; the lists show the disk after every answer.
+    void renameTakesOnlyANameOfTheFolder()
+    {
+        TestDir dir;
+        dir.write(QStringLiteral("photo.jpg"));
+        dir.write(QStringLiteral("taken.jpg"));
+        QDir(dir.path()).mkdir(QStringLiteral("sub"));
+        auto [form, manager] = openManager(dir.path(), dir.path());
+        TFileListBox *list1 = manager->Pane1.FileListBox;
+        const auto onDisk = [&] { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); };
+        QList<MessageDlgCall> said;
+        RecordMessages(said, QMessageBox::No);
+
+        QStringList typed;
+        onModal<TNewRenDlg>([&](TNewRenDlg *dialog) {
+            // Enter at once: the box holds ".jpg" alone, a hidden name; No keeps the box.
+            QCOMPARE(dialog->NewName->text(), QStringLiteral(".jpg"));
+            QTest::keyClick(dialog->NewName, Qt::Key_Return);
+            QVERIFY(dialog->isVisible());
+            for (const QString &name :
+                 {QStringLiteral("../escaped.jpg"), QStringLiteral("sub/x.jpg"),
+                  QStringLiteral(".."), QStringLiteral("."), QString(),
+                  QStringLiteral("taken.jpg")}) {
+                dialog->NewName->selectAll();
+                QTest::keyClick(dialog->NewName, Qt::Key_Delete);
+                QTest::keyClicks(dialog->NewName, name);
+                QTest::keyClick(dialog->NewName, Qt::Key_Return);
+                QVERIFY2(dialog->isVisible(), qPrintable(name));
+                typed.append(name);
+            }
+            dialog->CancelBtn->click();
+        });
+        selectRows(list1, {0});
+        manager->PopupComponent = list1;
+        manager->RenameFile1Click();
+        QCOMPARE(typed.size(), 6);
+        QCOMPARE(said.size(), 7);
+        QCOMPARE(said.front().icon, QMessageBox::Question);
+        QVERIFY(said.front().text.contains(QLatin1String("hidden")));
+        QVERIFY(said.at(1).text.contains(QLatin1String("\"/\"")));
+        QVERIFY(!QFileInfo::exists(QDir(dir.path()).absoluteFilePath("../escaped.jpg")));
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("sub/x.jpg"))));
+        QCOMPARE(onDisk(), QStringList({"photo.jpg", "taken.jpg"}));
+        QTRY_COMPARE(listed(list1), onDisk());
+
+        // Yes to the question makes the file hidden, and it leaves the lists as it leaves
+        // the desktop's.
+        said.clear();
+        RecordMessages(said, QMessageBox::Yes);
+        answerName(QStringLiteral(".secret.jpg"));
+        selectRows(list1, {0});
+        manager->PopupComponent = list1;
+        manager->RenameFile1Click();
+        QCOMPARE(said.size(), 1);
+        QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral(".secret.jpg"))));
+        QTRY_COMPARE(listed(list1), QStringList({"taken.jpg"}));
+        QTRY_COMPARE(listed(manager->Pane2.FileListBox), QStringList({"taken.jpg"}));
+    }
+
     void renameAndDeleteFiles()
     {
         TestDir dir;
@@ -350,16 +411,15 @@ private Q_SLOTS:
         TFileListBox *list1 = manager->Pane1.FileListBox;
         TFileListBox *list2 = manager->Pane2.FileListBox;
 
-        // Rename: this list is changed in place (the file made meanwhile stays unseen in
-        // it), the other pane and the main window read the folder again.
+        // Rename: every list on the folder reads it again, the file made meanwhile too.
         dir.write(QStringLiteral("made-meanwhile.png"));
         selectRows(list1, {1});
         manager->PopupComponent = list1;
         answerName(QStringLiteral("zz.png"));
         manager->RenameFile1Click();
         QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("zz.png"))));
-        QCOMPARE(listed(list1), QStringList({"b.png", "f.png", "h.png", "zz.png"}));
-        QVERIFY(list1->SelectedNames().isEmpty());
+        QTRY_COMPARE(listed(list1),
+                     QStringList({"b.png", "f.png", "h.png", "made-meanwhile.png", "zz.png"}));
         QTRY_COMPARE(list2->count(), 5);
         QVERIFY(listed(list2).contains(QStringLiteral("zz.png")));
         QTRY_COMPARE(form->FileListBox1->count(), 5);

@@ -283,12 +283,15 @@ void TKorvidForm::Rename1Click()
 {
     NewRenDlg->Mode = nrRenameFile;
     NewRenDlg->OldFileName = CurrentFile;
-    if (NewRenDlg->exec() != QDialog::Accepted)
-        return;
-    CurrentFile = NewRenDlg->NewFileName;
-    CurrentFileName = QFileInfo(CurrentFile).fileName();
+    // Renamed or not, the lists are read again to show what is on the disk.
+    const bool renamed = NewRenDlg->exec() == QDialog::Accepted;
+    if (renamed) {
+        CurrentFile = NewRenDlg->NewFileName;
+        CurrentFileName = QFileInfo(CurrentFile).fileName();
+    }
     FileListBox1->Update();
-    FileListBox1->setFileName(CurrentFile);
+    if (renamed)
+        FileListBox1->setFileName(CurrentFile);
     if (MMManager && MMManager->isVisible())
         MMManager->UpdateAll();
 }

@@ -368,10 +368,10 @@ void TMMManager::RenameFile1Click()
             return;
         dialog.Mode = nrRenameFile;
         dialog.OldFileName = PackList.first();
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-        list->removeName(lastComponent(dialog.OldFileName));
-        list->addName(lastComponent(dialog.NewFileName));
+        // Renamed or not, every list on the folder is read again: what shows is what is on
+        // the disk, whatever else changed there meanwhile.
+        dialog.exec();
+        list->Update();
         refreshSameDirectory(list);
     } else if (qobject_cast<TDirectoryListBox *>(PopupComponent.data())) {
         dialog.Mode = nrRenameDir;

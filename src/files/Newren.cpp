@@ -31,6 +31,19 @@ bool isRoot(const QString &path)
     return QDir(path).isRoot() || path.size() <= 3;
 }
 
+// Why a typed name cannot be used as one entry of the folder; empty when it can. A
+// separator would move the file elsewhere, "." and ".." name folders that already exist.
+QString refusal(const QString &name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("Please enter a name.");
+    if (name == u'.' || name == QLatin1String(".."))
+        return QStringLiteral("\"%1\" cannot be used as a name.").arg(name);
+    if (name.contains(u'/') || name.contains(QChar(0)))
+        return QStringLiteral("A name cannot contain \"/\": \"%1\"").arg(name);
+    return {};
+}
+
 } // namespace
 
 TNewRenDlg::TNewRenDlg(QWidget *parent)
@@ -138,8 +151,34 @@ void TNewRenDlg::FormShow()
     NewName->setFocus();
 }
 
+// A name starting with "." is a hidden file here: it vanishes from the lists, so that takes
+// a yes.
+bool TNewRenDlg::nameAccepted()
+{
+    const QString name = NewName->text();
+    const QString why = refusal(name);
+    if (!why.isEmpty()) {
+        MessageDlg(this, windowTitle(), why, QMessageBox::Warning);
+        NewName->setFocus();
+        return false;
+    }
+    if (name.startsWith(u'.')
+        && MessageDlg(this, windowTitle(),
+                      QStringLiteral("A name that starts with \".\" makes \"%1\" hidden: the "
+                                     "lists of files do not show it.\n\nUse this name anyway?")
+                          .arg(name),
+                      QMessageBox::Question, QMessageBox::Yes | QMessageBox::No)
+               != QMessageBox::Yes) {
+        NewName->setFocus();
+        return false;
+    }
+    return true;
+}
+
 void TNewRenDlg::OKBtnClick()
 {
+    if (!nameAccepted())
+        return;
     switch (Mode) {
     case nrRenameFile:
     case nrRenameDir: {
@@ -166,7 +205,7 @@ void TNewRenDlg::OKBtnClick()
         if (!endsWithSeparator(OldFileName))
             OldFileName += u'/';
         const QString path = OldFileName + NewName->text();
-        if (!NewName->text().isEmpty() && !QFileInfo::exists(path) && QDir().mkdir(path)) {
+        if (!QFileInfo::exists(path) && QDir().mkdir(path)) {
             NewFileName = path;
             accept();
         } else {

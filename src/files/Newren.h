@@ -13,7 +13,9 @@ enum TNewRenMode { nrRenameFile = 3001, nrNewDir = 3002, nrRenameDir = 3003 };
 
 // One small dialog that renames a file, creates a subdirectory or renames a directory
 // itself when OK is pressed. A failure is reported and the dialog stays open with the
-// typed text; Cancel changes nothing. The caller sets Mode and OldFileName, runs it, and
+// typed text, as does a name that is not one entry of the folder (a separator, "." or
+// ".."), and a name that would hide the file unless the user says yes; Cancel changes
+// nothing. The caller sets Mode and OldFileName, runs it, and
 // on Accepted reads NewFileName.
 class TNewRenDlg : public QDialog
 {
@@ -43,4 +45,5 @@ protected:
 
 private:
     void splitOldName();
+    bool nameAccepted();
 };

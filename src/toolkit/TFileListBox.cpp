@@ -70,13 +70,6 @@ public:
 
     const QStringList &names() const { return m_names; }
 
-    void insertAt(int row, const QString &name)
-    {
-        beginInsertRows(QModelIndex(), row, row);
-        m_names.insert(row, name);
-        endInsertRows();
-    }
-
     void removeAt(int row)
     {
         beginRemoveRows(QModelIndex(), row, row);
@@ -250,13 +243,6 @@ bool TFileListBox::removeName(const QString &name)
         return false;
     m_model->removeAt(int(row));
     return true;
-}
-
-void TFileListBox::addName(const QString &name)
-{
-    const QStringList &names = m_model->names();
-    const auto place = std::lower_bound(names.begin(), names.end(), name, FileNameLess);
-    m_model->insertAt(int(place - names.begin()), name);
 }
 
 QString TFileListBox::FileName() const

@@ -44,8 +44,6 @@ public:
     int itemAtPos(const QPoint &pos) const;
     // Takes the entry with this name (exact case first) out of the list.
     bool removeName(const QString &name);
-    // Puts an entry with this name into its sorted place, without reading the folder.
-    void addName(const QString &name);
 
     // Full path of the selected file, empty without a selection.
     QString FileName() const;
