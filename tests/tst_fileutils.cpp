@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The file actions on real files: copies that never leave half a file, moves that never
 // lose the source, questions before replacing, deletion to a real trash folder.
+#include <QDateTime>
 #include <QDirIterator>
+#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -10,6 +12,7 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QUrl>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -281,6 +284,58 @@ private Q_SLOTS:
         utils.FileAction({b}, QString(), fuDelete, nullptr, nullptr);
         QCOMPARE(m_messages.size(), asked);
         QVERIFY(InTrash(m_home, QStringLiteral("trash-me-b.png")));
+    }
+
+    // What another program reads of the trash: the original path of each entry, escaped as
+    // a URL path, so names with spaces, "%", other letters or a line break come back whole.
+    void trashEntriesReadAsTheDesktopReadsThem()
+    {
+        TestDir dir;
+        const QStringList names = {QStringLiteral("sp ace \u00fc%.jpg"), QStringLiteral("%41.png"),
+                                   QStringLiteral("line\nbreak.png"), QStringLiteral("twice.png")};
+        QStringList originals;
+        TFileUtils32 utils;
+        utils.ConfirmDelete = false;
+        // The last name twice: two entries, each with its own name in the trash.
+        for (const QString &name : names + QStringList{names.last()}) {
+            originals.append(dir.write(name));
+            utils.FileAction({originals.last()}, QString(), fuDelete, nullptr, nullptr);
+            QVERIFY2(!QFileInfo::exists(originals.last()), qPrintable(name));
+        }
+        QStringList restored;
+        QDirIterator it(m_home, {QStringLiteral("*.trashinfo")}, QDir::Files | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile info(it.next());
+            QVERIFY(info.open(QIODevice::ReadOnly));
+            const QList<QByteArray> lines = info.readAll().split('\n');
+            QCOMPARE(lines.value(0), QByteArray("[Trash Info]"));
+            const QByteArray path = lines.value(1).mid(5);
+            QVERIFY(lines.value(1).startsWith("Path="));
+            // Nothing outside a URL path's letters is written as it is.
+            QVERIFY2(!path.contains(' ') && !path.contains('%' + QByteArray("41.png")),
+                     path.constData());
+            QVERIFY(QDateTime::fromString(QString::fromLatin1(lines.value(2).mid(13)), Qt::ISODate)
+                        .isValid());
+            const QString original = QUrl::fromPercentEncoding(path);
+            if (original.startsWith(dir.path()))
+                restored.append(original);
+        }
+        restored.sort();
+        originals.sort();
+        QCOMPARE(restored, originals);
+
+        // The desktop's own reader, where this machine has one.
+        QProcess gio;
+        gio.start(QStringLiteral("gio"), {QStringLiteral("trash"), QStringLiteral("--list")});
+        if (!gio.waitForFinished(10000) || gio.exitCode() != 0) {
+            qInfo("gio trash --list is not available here (%s); read the entries as it does",
+                  gio.readAllStandardError().trimmed().constData());
+            return;
+        }
+        const QString listed = QString::fromUtf8(gio.readAllStandardOutput());
+        for (const QString &original : originals)
+            QVERIFY2(listed.contains(original), qPrintable(original));
     }
 
     void deletingTheShownDirectory()

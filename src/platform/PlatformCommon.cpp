@@ -70,22 +70,3 @@ int CountBackslashes(const QString &text)
     }
     return count;
 }
-
-bool MoveToTrash(const QString &path, QString &error)
-{
-    // Qt 6.4 puts the item into "files" and "info" under the current directory when the
-    // data folder holding the home trash does not exist yet: make sure it does.
-    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
-    QString where;
-    if (!QFile::moveToTrash(path, &where)) {
-        error = QFileInfo::exists(path) ? QStringLiteral("the trash refused it")
-                                        : QStringLiteral("it is no longer there");
-        return false;
-    }
-    if (!QFileInfo(where).isAbsolute()) {
-        QFile::rename(where, path);
-        error = QStringLiteral("the trash folder could not be found");
-        return false;
-    }
-    return true;
-}
