@@ -34,9 +34,6 @@ public:
 
 Q_SIGNALS:
     void refused(const QString &why);
-    // The window had been hidden, moved off the desktop, taken out of full screen or
-    // covered, and has been asked back.
-    void restoring();
 
 private:
     class Private;

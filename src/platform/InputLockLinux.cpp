@@ -309,7 +309,6 @@ void InputLock::Private::check()
     if (inPlace)
         return;
 
-    emit q->restoring();
     QWindow *modal = QGuiApplication::modalWindow();
     const xcb_window_t front =
         modal && modal->isVisible() && modal->handle() ? xcb_window_t(modal->winId()) : view;

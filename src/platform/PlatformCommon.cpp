@@ -3,8 +3,6 @@
 #include "platform/Platform.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QStandardPaths>
 #include <QStorageInfo>
 
