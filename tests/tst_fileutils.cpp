@@ -15,7 +15,9 @@
 #include <QUrl>
 
 #include <csignal>
+#include <sys/mman.h>
 #include <sys/resource.h>
+#include <sys/statfs.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,6 +43,47 @@ QByteArray pattern(qint64 size)
 QStringList everything(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// How many of the file's pages in memory still wait to be written to the disk; -1 when
+// the machine does not let a test look (it takes root for page frames and their flags).
+int dirtyPages(const QString &path)
+{
+    QFile file(path);
+    QFile pagemap(QStringLiteral("/proc/self/pagemap"));
+    QFile kpageflags(QStringLiteral("/proc/kpageflags"));
+    if (!file.open(QIODevice::ReadOnly) || file.size() == 0
+        || !pagemap.open(QIODevice::ReadOnly | QIODevice::Unbuffered)
+        || !kpageflags.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return -1;
+    const qint64 size = file.size();
+    const auto *map = static_cast<const volatile char *>(
+        mmap(nullptr, size_t(size), PROT_READ, MAP_SHARED, file.handle(), 0));
+    if (map == MAP_FAILED)
+        return -1;
+    const auto unmap = qScopeGuard([&] { munmap(const_cast<char *>(map), size_t(size)); });
+    const qint64 page = sysconf(_SC_PAGESIZE);
+    constexpr quint64 Present = quint64(1) << 63;
+    constexpr quint64 FrameMask = (quint64(1) << 55) - 1;
+    constexpr quint64 Dirty = quint64(1) << 4;
+    int dirty = 0;
+    for (qint64 offset = 0; offset < size; offset += page) {
+        (void)map[offset]; // maps the cached page, so its frame can be looked up
+        quint64 entry = 0;
+        const auto address = reinterpret_cast<quintptr>(map + offset);
+        if (!pagemap.seek(qint64(address / quintptr(page)) * 8)
+            || pagemap.read(reinterpret_cast<char *>(&entry), 8) != 8)
+            return -1;
+        if (!(entry & Present))
+            continue;
+        const quint64 frame = entry & FrameMask;
+        quint64 flags = 0;
+        if (frame == 0 || !kpageflags.seek(qint64(frame) * 8)
+            || kpageflags.read(reinterpret_cast<char *>(&flags), 8) != 8)
+            return -1;
+        dirty += (flags & Dirty) ? 1 : 0;
+    }
+    return dirty;
 }
 
 } // namespace
@@ -185,6 +228,40 @@ private Q_SLOTS:
         QCOMPARE(TestDir::readFile(other.filePath("b.bin")), pattern(300000));
         QCOMPARE(across.Errors.size(), 1);
         QVERIFY(across.Errors.first().contains(QStringLiteral("gone.bin")));
+    }
+
+    // A move from another volume removes its source only once the copy is on the disk:
+    // no page of the copy still waits in memory when the move is done. A plain copy may
+    // leave them waiting, as cp does; it shows that the probe sees them here.
+    void moveAcrossVolumesWritesTheCopyFirst()
+    {
+        TestDir dir;
+        QTemporaryDir other(QStringLiteral("/dev/shm/korvid-test-XXXXXX"));
+        struct statfs disk
+        {};
+        constexpr long TmpfsMagic = 0x01021994;
+        if (!other.isValid() || statfs(qPrintable(dir.path()), &disk) != 0
+            || long(disk.f_type) == TmpfsMagic)
+            QSKIP("needs a disk-backed test folder and /dev/shm as a second volume");
+        const QByteArray data = pattern(8 << 20);
+        const QString copied = other.filePath(QStringLiteral("copied.bin"));
+        const QString moved = other.filePath(QStringLiteral("moved.bin"));
+        TestDir::writeFile(copied, data);
+        TestDir::writeFile(moved, data);
+
+        TFileOperation copy(foCopy, {{copied, dir.filePath(QStringLiteral("copied.bin")), false}});
+        copy.Run();
+        QVERIFY(copy.Errors.isEmpty());
+        const int waiting = dirtyPages(dir.filePath(QStringLiteral("copied.bin")));
+        if (waiting <= 0)
+            QSKIP("this machine does not show which pages wait for the disk (needs root)");
+
+        TFileOperation move(foMove, {{moved, dir.filePath(QStringLiteral("moved.bin")), false}});
+        move.Run();
+        QVERIFY(move.Errors.isEmpty());
+        QVERIFY(!QFileInfo::exists(moved));
+        QCOMPARE(dirtyPages(dir.filePath(QStringLiteral("moved.bin"))), 0);
+        QCOMPARE(dir.read(QStringLiteral("moved.bin")), data);
     }
 
     void readOnlyTargetFolder()

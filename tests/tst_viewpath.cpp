@@ -18,6 +18,7 @@
 #include "common/MainFormFixture.h"
 #include "common/RecordMessages.h"
 #include "common/TestDir.h"
+#include "common/TestMedia.h"
 #include "common/XSession.h"
 #include "display/TMIMediaPlayer.h"
 #include "display/TMultiMP.h"
@@ -25,24 +26,6 @@
 #include "toolkit/TFileListBox.h"
 
 namespace {
-
-// A photograph-like JPEG: smooth gradients with noise, so it decodes like a real one.
-void writeJpeg(const QString &path, const QSize &size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    quint32 noise = 12345;
-    for (int y = 0; y < size.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < size.width(); ++x) {
-            noise = noise * 1664525u + 1013904223u;
-            const int n = int(noise >> 28);
-            line[x] = qRgb((x * 255 / size.width() + n) & 0xff,
-                           (y * 255 / size.height() + n) & 0xff, ((x + y) / 32 + n) & 0xff);
-        }
-    }
-    if (!image.save(path, "JPEG", 85))
-        qFatal("cannot write %s", qPrintable(path));
-}
 
 QSize fittedSize(const TKorvidForm *form)
 {
@@ -105,19 +88,6 @@ bool sizeWithinLimits(const QSize &size)
 QString sizeText(const QSize &size)
 {
     return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
-}
-
-// A 320 x 240 test-card video of a second, made by GStreamer's own tools.
-bool writeVideo(const QString &path, const QString &encoder, const QString &muxer)
-{
-    const QString pipeline =
-        QStringLiteral("videotestsrc num-buffers=30 ! video/x-raw,width=320,height=240,"
-                       "framerate=25/1 ! videoconvert ! %1 ! %2 ! filesink location=%3")
-            .arg(encoder, muxer, path);
-    QProcess gst;
-    gst.start(QStringLiteral("gst-launch-1.0"),
-              QProcess::splitCommand(QStringLiteral("-q ") + pipeline));
-    return gst.waitForFinished(60000) && gst.exitCode() == 0 && QFileInfo(path).size() > 1000;
 }
 
 } // namespace

@@ -55,7 +55,10 @@ TMIMediaPlayer::TMIMediaPlayer(QWidget *parent)
         m_sink, &QVideoSink::videoFrameChanged, this,
         [this] {
             m_frame = m_sink->videoFrame();
-            if (m_display)
+            // No rectangle given: the frame fills the whole display.
+            if (m_display && m_displayRect.isEmpty())
+                m_display->update();
+            else if (m_display)
                 m_display->update(m_displayRect);
             Q_EMIT FrameChanged();
         },

@@ -55,7 +55,25 @@ TPicture readMetafile(const QString &name)
     return TPicture::fromMetafile(TMetafile::fromData(file.readAll()));
 }
 
+TPMultiMedia *Reporter = nullptr;
+
+// ProgressCallback as reported by control; 1 (go on) when none is installed.
+int reportProgress(TPMultiMedia *control, int percent)
+{
+    if (!ProgressCallback)
+        return 1;
+    TPMultiMedia *const outer = Reporter;
+    Reporter = control;
+    const auto restore = qScopeGuard([outer] { Reporter = outer; });
+    return ProgressCallback(percent);
+}
+
 } // namespace
+
+TPMultiMedia *ProgressReporter()
+{
+    return Reporter;
+}
 
 TPMultiMedia::TPMultiMedia(QWidget *owner)
     : QWidget(owner)
@@ -238,8 +256,8 @@ bool TPMultiMedia::loadCodecPicture(const QString &name, const QString &extensio
     bool stopped = false;
     TProgressCallback progress;
     if (ProgressCallback)
-        progress = [&stopped](int percent) {
-            const int goOn = ProgressCallback(percent);
+        progress = [this, &stopped](int percent) {
+            const int goOn = reportProgress(this, percent);
             stopped = stopped || goOn == 0;
             return goOn;
         };
@@ -327,8 +345,7 @@ void TPMultiMedia::TimerNotify()
         return;
     }
     const int percent = RoundHalfEven(double(position) * (100.0 / double(length)));
-    if (ProgressCallback)
-        ProgressCallback(percent);
+    reportProgress(this, percent);
     if (m_autoRePlay && percent >= 100 && !m_mediaPlayer->FileName().isEmpty())
         m_mediaPlayer->Play();
 }
@@ -359,8 +376,7 @@ QString TPMultiMedia::LoadMedia()
         if (m_mediaPlayer && m_autoHide)
             m_mediaPlayer->setVisible(false);
         m_timer.stop();
-        if (ProgressCallback)
-            ProgressCallback(0);
+        reportProgress(this, 0);
         ClearMessage();
     };
 
@@ -517,10 +533,15 @@ void TPMultiMedia::paintVideo(QPainter &painter)
     const QVideoFrame frame = m_mediaPlayer->currentFrame();
     if (!frame.isValid())
         return;
-    const QRect target = m_mediaPlayer->DisplayRect().isEmpty()
-                             ? QRect(QPoint(0, 0), contentsRect().size())
-                             : m_mediaPlayer->DisplayRect();
     painter.save();
+    QRect target = m_mediaPlayer->DisplayRect();
+    if (target.isEmpty()) {
+        // No place given: the frame is scaled into the control keeping its shape, over
+        // whatever was shown before.
+        const QSize client = contentsRect().size();
+        painter.fillRect(QRect(QPoint(0, 0), client), palette().color(QPalette::Window));
+        target = StretchRatioRect(client.width(), client.height(), frame.width(), frame.height());
+    }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(target, frame.toImage());
     painter.restore();

@@ -38,6 +38,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+class TPMultiMedia;
+
+// The display control whose loading or playback is reporting through ProgressCallback
+// right now; none outside such a report. The global routine serves every control, so a
+// routine installed for one of them tells its own reports from the others' by this.
+TPMultiMedia *ProgressReporter();
+
 // The display control: given a file name it shows a picture and tells its owner what it
 // loaded (the information block). It draws the picture plain, centred, stretched or
 // stretched keeping its aspect ratio, with a rotated and shadowed text overlay.

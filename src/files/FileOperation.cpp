@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -23,10 +25,21 @@ QString systemError()
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
+// Writes a folder's entries to the disk, so a name just given in it survives a power cut.
+bool syncDirectory(const QString &path)
+{
+    const int fd = open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = fsync(fd) == 0;
+    close(fd);
+    return ok;
+}
+
 } // namespace
 
 bool CopyFileSafely(const QString &source, const QString &target, std::atomic<qint64> &done,
-                    const std::atomic<bool> &cancel, QString &error)
+                    const std::atomic<bool> &cancel, QString &error, bool durable)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
@@ -59,6 +72,8 @@ bool CopyFileSafely(const QString &source, const QString &target, std::atomic<qi
     }
     if (!out.flush())
         return fail(out.errorString());
+    if (durable && fdatasync(out.handle()) != 0)
+        return fail(systemError());
     out.setPermissions(QFile::permissions(source));
     out.setFileTime(QFileInfo(source).lastModified(), QFileDevice::FileModificationTime);
     // One step replaces the target, so it is either the old file or the whole new one.
@@ -67,6 +82,8 @@ bool CopyFileSafely(const QString &source, const QString &target, std::atomic<qi
         != 0)
         return fail(systemError());
     out.setAutoRemove(false);
+    if (durable && !syncDirectory(QFileInfo(target).absolutePath()))
+        return fail(systemError());
     return true;
 }
 
@@ -130,8 +147,8 @@ bool TFileOperation::moveOne(const TFileOpItem &item, QString &error)
                     .arg(QDir::toNativeSeparators(item.Source), systemError());
         return false;
     }
-    // Another volume: the source goes only once its copy is known to be whole.
-    if (!CopyFileSafely(item.Source, item.Target, Done, Cancel, error))
+    // Another volume: the source goes only once its copy is on the disk and known whole.
+    if (!CopyFileSafely(item.Source, item.Target, Done, Cancel, error, true))
         return false;
     if (!SameContents(item.Source, item.Target)) {
         error = QStringLiteral("The copy of %1 differs from it; the original is kept.")

@@ -10,13 +10,15 @@
 
 // Copies one file so that nothing is ever lost: the data goes to a hidden temporary file
 // beside the target, which replaces the target in one step only when every byte arrived.
-// Like cp, it does not wait for the disk to confirm the data (no fsync): a copy leaves
-// its source in place, so a power cut can cost only the new copy.
+// Like cp, it does not wait for the disk to confirm the data unless durable is set: a
+// copy leaves its source in place, so a power cut can cost only the new copy. A move
+// removes its source afterwards and asks for durable, which returns only once the data
+// and the target's name are on the disk.
 // A failure or a cancel (cancel set) removes the temporary file and leaves the target as
 // it was. done grows by the bytes copied. The copy keeps the source's permissions and
 // modification time. False with error on failure.
 bool CopyFileSafely(const QString &source, const QString &target, std::atomic<qint64> &done,
-                    const std::atomic<bool> &cancel, QString &error);
+                    const std::atomic<bool> &cancel, QString &error, bool durable = false);
 
 // Whether two files hold the same bytes.
 bool SameContents(const QString &a, const QString &b);

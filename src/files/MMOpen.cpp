@@ -14,6 +14,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <utility>
+
 #include "display/TMIMediaPlayer.h"
 #include "display/TMultiMP.h"
 #include "display/codec/Codec.h"
@@ -45,6 +47,7 @@ TMultiOpenMM::TMultiOpenMM(QWidget *parent)
     FilterComboBox1->setObjectName(QStringLiteral("FilterComboBox1"));
     FileListBox1 = new TFileListBox(this);
     FileListBox1->setObjectName(QStringLiteral("FileListBox1"));
+    FileListBox1->setShowGlyphs(true);
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setTextFormat(Qt::PlainText);
@@ -174,7 +177,7 @@ void TMultiOpenMM::FormCreate()
     connect(Player->player(), &QMediaPlayer::playbackStateChanged, this,
             [this](QMediaPlayer::PlaybackState state) {
                 if (state != QMediaPlayer::PlayingState && !m_inProgress) {
-                    FileListBox1->setEnabled(true);
+                    setListEnabled(true);
                     BitBtn1->setEnabled(false);
                 }
             });
@@ -210,9 +213,23 @@ void TMultiOpenMM::FileListBox1Change()
     Preview->setMediaName(CheckBox1->isChecked() ? name : QString());
     static const QStringList Immediate = {"CMS", "SCM", "AVI", "MOV", "WAV", "RMI", "ICO", "WMF"};
     if (Immediate.contains(suffix)) {
-        FileListBox1->setEnabled(true);
+        setListEnabled(true);
         BitBtn1->setEnabled(false);
     }
+}
+
+void TMultiOpenMM::setListEnabled(bool enabled)
+{
+    if (enabled == FileListBox1->isEnabled())
+        return;
+    if (!enabled && focusWidget() == FileListBox1) {
+        Preview->setFocus(Qt::OtherFocusReason);
+        m_keyboardParked = true;
+    }
+    FileListBox1->setEnabled(enabled);
+    // Unless the user has put the keyboard elsewhere meanwhile.
+    if (enabled && std::exchange(m_keyboardParked, false) && focusWidget() == Preview)
+        FileListBox1->setFocus(Qt::OtherFocusReason);
 }
 
 void TMultiOpenMM::CheckBox1Click()
@@ -239,7 +256,7 @@ void TMultiOpenMM::BitBtn1Click()
     // Outside a load (a sound between two progress reports, or one that has ended) no
     // report may come to see the flag: the list comes back now.
     if (!m_inProgress) {
-        FileListBox1->setEnabled(true);
+        setListEnabled(true);
         BitBtn1->setEnabled(false);
         StopFlag = false;
     }
@@ -249,8 +266,13 @@ int TMultiOpenMM::PreviewProgress(int percent)
 {
     if (!Preview)
         return 0;
+    // Another display's loading or playback (the main window's looping video) is none of
+    // the dialog's business: it goes on to the routine that was there before.
+    TPMultiMedia *const reporter = ProgressReporter();
+    if (reporter && reporter != Preview)
+        return m_savedProgress ? m_savedProgress(percent) : 1;
     if (StopFlag) {
-        FileListBox1->setEnabled(true);
+        setListEnabled(true);
         BitBtn1->setEnabled(false);
         StopFlag = false;
         return 0;
@@ -265,7 +287,7 @@ int TMultiOpenMM::PreviewProgress(int percent)
         m_inProgress = outer;
         result = 1;
     }
-    FileListBox1->setEnabled(percent > 99);
+    setListEnabled(percent > 99);
     BitBtn1->setEnabled(percent < 99);
     return result;
 }

@@ -58,10 +58,14 @@ public:
 private:
     void FormCreate();
     void FormDestroy();
+    // The list waits while a preview loads; the keyboard waits with it on the preview
+    // instead of going on to the folders, and comes back to the list with it.
+    void setListEnabled(bool enabled);
 
     TProgressCallback m_savedProgress;
     // PreviewProgress is letting events run: a load is under way.
     bool m_inProgress = false;
+    bool m_keyboardParked = false;
 };
 
 // Asks for one media file with TMultiOpenMM. The dialog exists only during Execute.

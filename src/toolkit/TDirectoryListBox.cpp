@@ -9,6 +9,7 @@
 #include <QDrag>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyle>
@@ -87,6 +88,18 @@ void TDirectoryListBox::setDragSource(bool value)
 {
     setDragEnabled(value);
     setDragDropMode(value ? QAbstractItemView::DragOnly : QAbstractItemView::NoDragDrop);
+}
+
+void TDirectoryListBox::keyPressEvent(QKeyEvent *event)
+{
+    // Enter opens the folder and goes no further: in a dialog it would press OK as well.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && currentItem()) {
+        setDirectory(currentItem()->data(PathRole).toString());
+        event->accept();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 void TDirectoryListBox::mousePressEvent(QMouseEvent *event)

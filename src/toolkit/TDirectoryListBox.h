@@ -40,6 +40,7 @@ Q_SIGNALS:
     void MouseDown(QMouseEvent *event);
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void startDrag(Qt::DropActions supportedActions) override;

@@ -17,6 +17,7 @@
 
 #include "toolkit/DirectoryScan.h"
 #include "toolkit/FileDrag.h"
+#include "toolkit/FileTypeIcon.h"
 #include "toolkit/ShownName.h"
 
 namespace {
@@ -53,6 +54,8 @@ public:
             return {};
         if (role == Qt::DisplayRole)
             return ShownName(m_names.at(index.row()));
+        if (role == Qt::DecorationRole && showGlyphs)
+            return FileTypeIcon(m_names.at(index.row()));
         return {};
     }
 
@@ -76,6 +79,8 @@ public:
         m_names.removeAt(row);
         endRemoveRows();
     }
+
+    bool showGlyphs = false;
 
 private:
     QStringList m_names;
@@ -119,6 +124,20 @@ TFileListBox::~TFileListBox()
         scan->cancel = true;
         scan->result.wait();
     }
+}
+
+bool TFileListBox::ShowGlyphs() const
+{
+    return m_model->showGlyphs;
+}
+
+void TFileListBox::setShowGlyphs(bool value)
+{
+    if (value == m_model->showGlyphs)
+        return;
+    m_model->showGlyphs = value;
+    // Rows are as high as the first one: they are measured again, with or without it.
+    scheduleDelayedItemsLayout();
 }
 
 void TFileListBox::setDirectory(const QString &path)

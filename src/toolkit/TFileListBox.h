@@ -65,6 +65,10 @@ public:
     // How wide the entries are for horizontal scrolling.
     void setHorizontalExtent(int pixels);
 
+    // Each entry has the desktop's picture for its file type beside its name.
+    bool ShowGlyphs() const;
+    void setShowGlyphs(bool value);
+
     // The selected files can be dragged out of the list (see FileDrag).
     void setDragSource(bool value);
 

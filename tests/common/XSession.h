@@ -239,6 +239,28 @@ inline bool PressKeysForReal(QWidget *window, const QStringList &keys)
     return true;
 }
 
+// Moves the real pointer to this place on the screen and waits until it is there.
+inline void MovePointerForReal(const QPoint &global)
+{
+    // xdotool's --sync waits for a motion, which never comes when the pointer is there
+    // already.
+    const QString here = XDoTool({QStringLiteral("getmouselocation"), QStringLiteral("--shell")});
+    if (here.contains(QStringLiteral("X=%1\n").arg(global.x()))
+        && here.contains(QStringLiteral("Y=%1\n").arg(global.y())))
+        return;
+    XDoTool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(global.x()),
+             QString::number(global.y())});
+}
+
+// Moves the real pointer to pos in widget and clicks the left button there, as often as
+// clicks says.
+inline void ClickForReal(QWidget *widget, const QPoint &pos, int clicks = 1)
+{
+    MovePointerForReal(widget->mapToGlobal(pos));
+    XDoTool({QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(clicks),
+             QStringLiteral("1")});
+}
+
 // A main() that starts the X session before the QApplication, then runs the test object.
 #define KORVID_XSESSION_MAIN(TestObject)                                                           \
     int main(int argc, char **argv)                                                                \

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QStringDecoder>
 
 namespace {
@@ -54,9 +55,11 @@ void TMessageFont::setStyle(const QString &style)
 
 QFont TMessageFont::toFont() const
 {
-    QFont font(Name == QLatin1String("SYSTEM") ? QString() : Name);
-    if (Name == QLatin1String("SYSTEM"))
-        font.setStyleHint(QFont::System);
+    // The fonts of the system the files come from are the desktop's own user-interface
+    // font here; asked for by name, they would come out as some fallback (a serif).
+    const bool system = Name.compare(QLatin1String("SYSTEM"), Qt::CaseInsensitive) == 0
+                        || Name.compare(QLatin1String("MS Sans Serif"), Qt::CaseInsensitive) == 0;
+    QFont font = system ? QFontDatabase::systemFont(QFontDatabase::GeneralFont) : QFont(Name);
     // A positive height is the whole cell: the characters take about five sixths of it.
     const qint64 height = Height;
     const qint64 pixels = height < 0 ? -height : (height > 0 ? height * 5 / 6 : DefaultPixels);
