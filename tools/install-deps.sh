@@ -25,6 +25,9 @@ packages=(
     # a headless Wayland compositor and Qt's Wayland platform, where the show says it cannot
     # lock
     weston qt6-wayland
+    # the desktop's trash reader the trash tests compare with (gio trash --list), and the
+    # icon theme that file-type pictures come from when no desktop names one
+    libglib2.0-bin gvfs gvfs-daemons adwaita-icon-theme
     # fuzzing (make fuzz) and benchmarks (build/bin/korvid-bench)
     clang libclang-rt-14-dev libjpeg-turbo-progs
 )
