@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QThreadPool>
 
@@ -136,6 +137,9 @@ void TFileListBox::setShowGlyphs(bool value)
     if (value == m_model->showGlyphs)
         return;
     m_model->showGlyphs = value;
+    // Small pictures, as the desktop's lists show them: the rows stay nearly text-high.
+    const int side = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+    setIconSize(QSize(side, side));
     // Rows are as high as the first one: they are measured again, with or without it.
     scheduleDelayedItemsLayout();
 }
