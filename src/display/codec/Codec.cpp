@@ -25,6 +25,7 @@ bool readFile(Decoder decode, bool assignAlways, const QString &fileName, int co
               QImage &bitmap, const TProgressCallback &progress)
 {
     DecodeContext ctx(progress);
+    ctx.setShownColorBits(colorBits);
     QImage image;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {

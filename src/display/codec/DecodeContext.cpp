@@ -69,8 +69,11 @@ bool DecodeContext::fits(qint64 width, qint64 height, int bytesPerPixel)
     }
     // Dimensions beyond this cannot be multiplied safely and no screen shows them.
     constexpr qint64 MaxSide = qint64(1) << 28;
-    if (width > MaxSide || height > MaxSide
-        || width * height > DecodeLimit() / qMax(1, bytesPerPixel)) {
+    const qint64 decoded = qMax(1, bytesPerPixel);
+    qint64 perPixel = decoded < 4 ? decoded + 4 : decoded;
+    if (m_shownBits <= 8)
+        perPixel += 1;
+    if (width > MaxSide || height > MaxSide || width * height > DecodeLimit() / perPixel) {
         fail(QStringLiteral("The picture is too large to show (%1 x %2 pixels).")
                  .arg(width)
                  .arg(height));

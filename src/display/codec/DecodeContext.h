@@ -31,8 +31,14 @@ public:
     void end();
     bool stopped() const { return m_stopped; }
 
-    // Checks a picture of width x height at bytesPerPixel against the limit before
-    // anything is allocated; records why when it does not fit.
+    // The colour depth the picture will be shown at (ApplyColorDepth's colorBits); more
+    // than 8 unless said.
+    void setShownColorBits(int bits) { m_shownBits = bits; }
+    // Checks a picture of width x height decoded at bytesPerPixel against the limit before
+    // anything is allocated, counting what showing it costs on top: the 32-bit copy a
+    // picture of fewer bytes is widened to, and the palette picture a reduced colour depth
+    // makes, all of which exist at once while it is converted. Records why when it does not
+    // fit.
     bool fits(qint64 width, qint64 height, int bytesPerPixel);
     // A QImage of that size and format, or a null one (with the reason recorded).
     QImage allocate(int width, int height, QImage::Format format);
@@ -52,5 +58,6 @@ private:
     int m_reported = -1;
     bool m_stopped = false;
     bool m_truncated = false;
+    int m_shownBits = 24;
     QString m_error;
 };

@@ -1,0 +1,182 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Valid pictures that decoders commonly get wrong, each checked against what an
+// independent decoder (Qt's own readers, or the colours the file was written with) shows:
+// CMYK JPEGs with and without the Adobe marker, icons of several sizes and depths.
+#include <QBuffer>
+#include <QDataStream>
+#include <QImageReader>
+#include <QTest>
+
+#include <cstdio>
+#include <jpeglib.h>
+
+#include "common/TestDir.h"
+#include "display/codec/Codec.h"
+#include "display/codec/Decoders.h"
+
+namespace {
+
+// A 32 x 32 CMYK JPEG of one colour; with adobe, the marker Adobe applications write and
+// the inverted values that go with it.
+QByteArray cmykJpeg(int c, int m, int y, int k, bool adobe)
+{
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr err{};
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char *buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = 32;
+    cinfo.image_height = 32;
+    cinfo.input_components = 4;
+    cinfo.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_colorspace(&cinfo, JCS_CMYK);
+    jpeg_set_quality(&cinfo, 100, TRUE);
+    cinfo.write_Adobe_marker = adobe ? TRUE : FALSE;
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<JSAMPLE> row(32 * 4);
+    for (int x = 0; x < 32; ++x) {
+        const int values[] = {c, m, y, k};
+        for (int i = 0; i < 4; ++i)
+            row[size_t(x * 4 + i)] = JSAMPLE(adobe ? 255 - values[i] : values[i]);
+    }
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    const QByteArray bytes(reinterpret_cast<const char *>(buffer), qsizetype(size));
+    std::free(buffer);
+    return bytes;
+}
+
+bool near(QRgb a, QRgb b)
+{
+    return qAbs(qRed(a) - qRed(b)) <= 8 && qAbs(qGreen(a) - qGreen(b)) <= 8
+           && qAbs(qBlue(a) - qBlue(b)) <= 8;
+}
+
+QString rgbText(QRgb colour)
+{
+    return QStringLiteral("(%1, %2, %3)").arg(qRed(colour)).arg(qGreen(colour)).arg(qBlue(colour));
+}
+
+// One icon entry as a bitmap of one colour: 32-bit, or 4-bit with that colour at index 1.
+QByteArray dibEntry(int side, int bits, QRgb colour)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    const int stride = ((side * bits + 31) / 32) * 4;
+    const int maskStride = ((side + 31) / 32) * 4;
+    out << quint32(40) << qint32(side) << qint32(side * 2) << quint16(1) << quint16(bits)
+        << quint32(0) << quint32((stride + maskStride) * side) << quint32(0) << quint32(0)
+        << quint32(bits == 4 ? 16 : 0) << quint32(0);
+    if (bits == 4) {
+        for (int i = 0; i < 16; ++i)
+            out << quint32(i == 1 ? (colour & 0xFFFFFF) : 0);
+    }
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < stride; ++x) {
+            if (bits == 4)
+                out << quint8(0x11);
+            else if (x % 4 == 3)
+                out << quint8(255);
+            else
+                out << quint8(x % 4 == 0   ? qBlue(colour)
+                              : x % 4 == 1 ? qGreen(colour)
+                                           : qRed(colour));
+        }
+    }
+    for (int i = 0; i < maskStride * side; ++i)
+        out << quint8(0);
+    return bytes;
+}
+
+QByteArray icon(const QList<QPair<int, QByteArray>> &entries)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint16(0) << quint16(1) << quint16(entries.size());
+    quint32 offset = 6 + 16 * quint32(entries.size());
+    for (const auto &[side, data] : entries) {
+        out << quint8(side) << quint8(side) << quint8(0) << quint8(0) << quint16(1) << quint16(0)
+            << quint32(data.size()) << offset;
+        offset += quint32(data.size());
+    }
+    for (const auto &entry : entries)
+        out.writeRawData(entry.second.constData(), int(entry.second.size()));
+    return bytes;
+}
+
+} // namespace
+
+class TestCodecFaults : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    // Plain CMYK unless an Adobe marker says the values are stored inverted.
+    void cmykJpegsInTheirColours()
+    {
+        TestDir dir;
+        const struct
+        {
+            int c, m, y, k;
+            QRgb expected;
+        } colours[] = {{0, 255, 255, 0, qRgb(255, 0, 0)},
+                       {255, 0, 255, 0, qRgb(0, 255, 0)},
+                       {0, 0, 0, 128, qRgb(127, 127, 127)},
+                       {0, 0, 0, 0, qRgb(255, 255, 255)}};
+        for (const bool adobe : {false, true}) {
+            for (const auto &colour : colours) {
+                const QString path =
+                    dir.write(QStringLiteral("cmyk.jpg"),
+                              cmykJpeg(colour.c, colour.m, colour.y, colour.k, adobe));
+                QImage image;
+                QVERIFY2(ReadJpgFile(path, 24, 0, image, {}), qPrintable(CodecErrorString()));
+                const QRgb shown = image.pixel(16, 16);
+                QVERIFY2(near(shown, colour.expected),
+                         qPrintable(QStringLiteral("%1 CMYK %2 %3 %4 %5 shows %6, not %7")
+                                        .arg(adobe ? "Adobe" : "plain")
+                                        .arg(colour.c)
+                                        .arg(colour.m)
+                                        .arg(colour.y)
+                                        .arg(colour.k)
+                                        .arg(rgbText(shown), rgbText(colour.expected))));
+            }
+        }
+    }
+
+    // Of several entries, the largest of the highest colour depth, whatever their order.
+    void iconShowsItsBestEntry()
+    {
+        const QRgb poor = qRgb(255, 0, 0);
+        const QRgb best = qRgb(0, 160, 0);
+        const QByteArray file = icon({{48, dibEntry(48, 4, poor)},
+                                      {16, dibEntry(16, 32, qRgb(0, 0, 255))},
+                                      {48, dibEntry(48, 32, best)},
+                                      {32, dibEntry(32, 32, qRgb(9, 9, 9))}});
+        QBuffer buffer;
+        buffer.setData(file);
+        buffer.open(QIODevice::ReadOnly);
+        DecodeContext ctx;
+        const QImage shown = DecodeIco(buffer, ctx);
+        QVERIFY2(!shown.isNull(), qPrintable(ctx.error()));
+        QCOMPARE(shown.size(), QSize(48, 48));
+        // Qt's own reader of that entry as the independent decoder.
+        buffer.seek(0);
+        QImageReader reader(&buffer, "ico");
+        QVERIFY(reader.jumpToImage(2));
+        const QImage expected = reader.read();
+        QCOMPARE(expected.pixel(10, 10), best | 0xFF000000u);
+        QVERIFY2(near(shown.pixel(10, 10), best), qPrintable(rgbText(shown.pixel(10, 10))));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCodecFaults)
+#include "tst_codecfaults.moc"
