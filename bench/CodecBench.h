@@ -5,3 +5,7 @@
 // jpeg_vs_djpeg, jpeg_vs_qimagereader, load_peak_over_decoded, png_vs_libpng,
 // bmp_decode and pcx_decode.
 void RunCodecBenchmarks();
+
+// hostile_peak_mb: the most heap that refusing a small file claiming a huge picture takes,
+// over every format and depth.
+void RunHostileBenchmark();

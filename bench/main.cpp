@@ -28,8 +28,10 @@ int main(int argc, char **argv)
     const auto wanted = [&only](const char *group) {
         return only.isEmpty() || only.contains(QLatin1String(group));
     };
-    if (wanted("codec"))
+    if (wanted("codec")) {
         RunCodecBenchmarks();
+        RunHostileBenchmark();
+    }
     if (wanted("display"))
         RunDisplayBenchmarks();
     if (wanted("playback"))

@@ -5,6 +5,7 @@
 // CMYK JPEGs with and without the Adobe marker, icons of several sizes and depths.
 #include <QBuffer>
 #include <QDataStream>
+#include <QHash>
 #include <QImageReader>
 #include <QTest>
 
@@ -114,6 +115,73 @@ QByteArray icon(const QList<QPair<int, QByteArray>> &entries)
     return bytes;
 }
 
+// A GIF of these pixels (indexes into a grey palette of 256) whose LZW codes fill the
+// whole table and go on at 12 bits with no clear code, as the format allows.
+QByteArray gifWithoutClearCodes(const QImage &pixels)
+{
+    QByteArray codes;
+    quint32 bitBuffer = 0;
+    int bitCount = 0;
+    int codeSize = 9;
+    const auto put = [&](int code) {
+        bitBuffer |= quint32(code) << bitCount;
+        bitCount += codeSize;
+        while (bitCount >= 8) {
+            codes.append(char(bitBuffer & 0xFF));
+            bitBuffer >>= 8;
+            bitCount -= 8;
+        }
+    };
+    QHash<quint32, int> table;
+    int next = 258;
+    put(256);
+    int prefix = -1;
+    for (int y = 0; y < pixels.height(); ++y) {
+        for (int x = 0; x < pixels.width(); ++x) {
+            const int index = pixels.pixelIndex(x, y);
+            if (prefix < 0) {
+                prefix = index;
+                continue;
+            }
+            const quint32 key = quint32(prefix) << 8 | quint32(index);
+            const auto found = table.constFind(key);
+            if (found != table.constEnd()) {
+                prefix = *found;
+                continue;
+            }
+            put(prefix);
+            if (next < 4096) {
+                table.insert(key, next++);
+                if (next > (1 << codeSize) && codeSize < 12)
+                    ++codeSize;
+            }
+            prefix = index;
+        }
+    }
+    put(prefix);
+    put(257);
+    if (bitCount > 0)
+        codes.append(char(bitBuffer & 0xFF));
+
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("GIF89a", 6);
+    out << quint16(pixels.width()) << quint16(pixels.height()) << quint8(0xF7) << quint8(0)
+        << quint8(0);
+    for (int i = 0; i < 256; ++i)
+        out << quint8(i) << quint8(i) << quint8(i);
+    out << quint8(0x2C) << quint16(0) << quint16(0) << quint16(pixels.width())
+        << quint16(pixels.height()) << quint8(0) << quint8(8);
+    for (qsizetype at = 0; at < codes.size(); at += 255) {
+        const QByteArray block = codes.mid(at, 255);
+        out << quint8(block.size());
+        out.writeRawData(block.constData(), int(block.size()));
+    }
+    out << quint8(0) << quint8(0x3B);
+    return bytes;
+}
+
 } // namespace
 
 class TestCodecFaults : public QObject
@@ -148,6 +216,40 @@ private Q_SLOTS:
                                         .arg(colour.y)
                                         .arg(colour.k)
                                         .arg(rgbText(shown), rgbText(colour.expected))));
+            }
+        }
+    }
+
+    // The table full and no clear code: the pixels as written, as Qt's reader sees them too.
+    void gifWhoseCodeTableFillsUp()
+    {
+        QImage pixels(300, 200, QImage::Format_Indexed8);
+        pixels.setColorCount(256);
+        for (int i = 0; i < 256; ++i)
+            pixels.setColor(i, qRgb(i, i, i));
+        quint32 noise = 7;
+        for (int y = 0; y < pixels.height(); ++y) {
+            for (int x = 0; x < pixels.width(); ++x) {
+                noise = noise * 1103515245u + 12345u;
+                pixels.setPixel(x, y, (noise >> 16) & 0xFF);
+            }
+        }
+        TestDir dir;
+        const QString path =
+            dir.write(QStringLiteral("full-table.gif"), gifWithoutClearCodes(pixels));
+        QImageReader qt(path, "gif");
+        const QImage independent = qt.read();
+        QVERIFY2(!independent.isNull(), qPrintable(qt.errorString()));
+        QImage shown;
+        QVERIFY2(ReadGifFile(path, 24, 0, shown, {}), qPrintable(CodecErrorString()));
+        QCOMPARE(shown.size(), pixels.size());
+        for (int y = 0; y < pixels.height(); ++y) {
+            for (int x = 0; x < pixels.width(); ++x) {
+                const QRgb expected = pixels.pixel(x, y);
+                if ((independent.pixel(x, y) | 0xFF000000u) != expected)
+                    QFAIL(qPrintable(QStringLiteral("Qt: pixel %1,%2 differs").arg(x).arg(y)));
+                if ((shown.pixel(x, y) | 0xFF000000u) != expected)
+                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2 differs").arg(x).arg(y)));
             }
         }
     }
