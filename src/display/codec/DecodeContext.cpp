@@ -74,6 +74,7 @@ bool DecodeContext::fits(qint64 width, qint64 height, int bytesPerPixel)
     if (m_shownBits <= 8)
         perPixel += 1;
     if (width > MaxSide || height > MaxSide || width * height > DecodeLimit() / perPixel) {
+        m_tooLarge = true;
         fail(QStringLiteral("The picture is too large to show (%1 x %2 pixels).")
                  .arg(width)
                  .arg(height));

@@ -46,6 +46,14 @@ public:
     // Records the first reason a decode failed; returns a null picture for convenience.
     QImage fail(const QString &why);
     QString error() const { return m_error; }
+    // Whether the failure was a picture too large for the limit.
+    bool tooLarge() const { return m_tooLarge; }
+    // A second reader managed what the first failed at: no failure stays recorded.
+    void clearFailure()
+    {
+        m_error.clear();
+        m_tooLarge = false;
+    }
 
     // The data ended before the picture did: what could be decoded is shown.
     void setTruncated() { m_truncated = true; }
@@ -58,6 +66,7 @@ private:
     int m_reported = -1;
     bool m_stopped = false;
     bool m_truncated = false;
+    bool m_tooLarge = false;
     int m_shownBits = 24;
     QString m_error;
 };

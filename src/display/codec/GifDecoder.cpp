@@ -1,10 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Korvid developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // GIF pictures through giflib: the first frame on the logical screen, with its
-// transparency, plain or interlaced.
+// transparency, plain or interlaced; Qt's reader where giflib gives up on a valid one
+// (a code table that fills up and goes on without a clear code, as the format allows).
 #include "display/codec/Decoders.h"
 
 #include <QIODevice>
+#include <QImageReader>
 
 #include <vector>
 
@@ -19,15 +21,35 @@ int readData(GifFileType *gif, GifByteType *buffer, int length)
     return got > 0 ? int(got) : 0;
 }
 
+// Qt's own GIF reader, for the pictures giflib gives up on although the format allows
+// them: the first frame on the logical screen, or a null picture. The screen's size is
+// held to the limit first.
+QImage readWithQt(QIODevice &in, DecodeContext &ctx)
+{
+    if (in.isSequential() || !in.seek(0))
+        return {};
+    const QByteArray header = in.peek(10);
+    if (header.size() < 10)
+        return {};
+    const auto *bytes = reinterpret_cast<const uchar *>(header.constData());
+    const QSize screen(bytes[6] | bytes[7] << 8, bytes[8] | bytes[9] << 8);
+    if (!ctx.fits(screen.width(), screen.height(), 4))
+        return {};
+    QImageReader reader(&in, "gif");
+    const QImage frame = reader.read();
+    if (frame.isNull())
+        return {};
+    return frame.convertToFormat(frame.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                         : QImage::Format_RGB32);
+}
+
 QString gifError(int code)
 {
     const char *text = GifErrorString(code);
     return text ? QString::fromLatin1(text) : QStringLiteral("error %1").arg(code);
 }
 
-} // namespace
-
-QImage DecodeGif(QIODevice &in, DecodeContext &ctx)
+QImage decodeWithGiflib(QIODevice &in, DecodeContext &ctx)
 {
     int error = 0;
     GifFileType *gif = DGifOpen(&in, readData, &error);
@@ -137,5 +159,18 @@ QImage DecodeGif(QIODevice &in, DecodeContext &ctx)
                 return {};
         }
     }
+    return image;
+}
+
+} // namespace
+
+QImage DecodeGif(QIODevice &in, DecodeContext &ctx)
+{
+    QImage image = decodeWithGiflib(in, ctx);
+    if (!image.isNull() || ctx.stopped() || ctx.tooLarge())
+        return image;
+    image = readWithQt(in, ctx);
+    if (!image.isNull())
+        ctx.clearFailure();
     return image;
 }
