@@ -5,6 +5,7 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QMediaPlayer>
+#include <QStandardPaths>
 #include <QProcess>
 #include <QToolButton>
 #include <QTest>
@@ -159,6 +160,37 @@ private Q_SLOTS:
         QCOMPARE(m_messages.first().icon, QMessageBox::Information);
     }
 
+    // A video whose pictures nothing here decodes (raw pixels in an order the engine has no
+    // decoder for) is reported, not played as a sound over a blank display.
+    void undecodableVideoIsReported()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("gst-launch-1.0")).isEmpty())
+            QSKIP("gst-launch-1.0 (gstreamer1.0-tools) is needed to make the video");
+        TestDir dir;
+        const QString path = dir.filePath(QStringLiteral("bgr.mov"));
+        QProcess gst;
+        gst.start(QStringLiteral("gst-launch-1.0"),
+                  QProcess::splitCommand(
+                      QStringLiteral("-q videotestsrc num-buffers=25 ! video/x-raw,format=RGB,"
+                                     "width=64,height=48,framerate=25/1 ! mux. audiotestsrc "
+                                     "num-buffers=20 ! audioconvert ! mux. qtmux name=mux ! "
+                                     "filesink location=")
+                      + path));
+        QVERIFY(gst.waitForFinished(60000) && gst.exitCode() == 0);
+        // The sample description names its pixels "24BG", as ffmpeg writes BGR: the
+        // container stays valid, the pictures have no decoder.
+        QByteArray bytes = TestDir::readFile(path);
+        const qsizetype raw = bytes.indexOf("raw ");
+        QVERIFY(raw > 0);
+        bytes.replace(raw, 4, "24BG");
+        TestDir::writeFile(path, bytes);
+        m_control->setAutoPlayMultiMedia(true);
+        m_control->setMediaName(path);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages.first().text, QStringLiteral("Reading video file failed"));
+        QVERIFY(m_player->Mode() != mpPlaying);
+    }
+
     void aFailedFileLeavesThePlayerUsable()
     {
         // The engine's MIDI reader would spin for ever on this track and keep the player
@@ -203,20 +235,18 @@ private Q_SLOTS:
                                           qPrintable(path), 10000);
                 if (m_messages.isEmpty()) {
                     ++played;
-                    // Played, not just opened: a file reaches its end no sooner than its
-                    // length takes (looked at for a moment, not to the end).
-                    (void)QTest::qWaitFor(
-                        [&] {
-                            return m_player->player()->mediaStatus() == QMediaPlayer::EndOfMedia;
-                        },
-                        300);
-                    const qint64 length = m_player->player()->duration();
-                    if (m_player->player()->mediaStatus() == QMediaPlayer::EndOfMedia
-                        && clock.elapsed() < length * 7 / 10)
-                        endedAtOnce.append(QStringLiteral("%1 (%2 ms long, ended after %3 ms)")
-                                               .arg(path)
-                                               .arg(length)
-                                               .arg(clock.elapsed()));
+                    // Played, not just opened: a file reaches its end no sooner than half
+                    // its length (looked at for a moment, not to the end). A loaded machine
+                    // may drop late sound once, so an early end is tried again.
+                    QString early = endsEarly(clock);
+                    if (!early.isEmpty()) {
+                        m_control->setMediaName(QString());
+                        clock.restart();
+                        m_control->setMediaName(path);
+                        early = endsEarly(clock);
+                    }
+                    if (!early.isEmpty())
+                        endedAtOnce.append(path + early);
                 }
                 m_control->setMediaName(QString());
             }
@@ -348,6 +378,20 @@ private Q_SLOTS:
     }
 
 private:
+    // Waits a moment for the playing file's end; says when it came sooner than half the
+    // file's length after clock started.
+    QString endsEarly(const QElapsedTimer &clock)
+    {
+        const auto ended = [this] {
+            return m_player->player()->mediaStatus() == QMediaPlayer::EndOfMedia;
+        };
+        (void)QTest::qWaitFor(ended, 300);
+        const qint64 length = m_player->player()->duration();
+        if (!ended() || clock.elapsed() >= length / 2)
+            return {};
+        return QStringLiteral(" (%1 ms long, ended after %2 ms)").arg(length).arg(clock.elapsed());
+    }
+
     std::unique_ptr<TPMultiMedia> m_control;
     TMIMediaPlayer *m_player = nullptr;
     QList<MessageDlgCall> m_messages;

@@ -17,6 +17,7 @@
 #include <QVideoSink>
 
 #include "display/codec/MidiCheck.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -154,6 +155,14 @@ bool TMIMediaPlayer::Open()
         m_error = m_failed && !m_player->errorString().isEmpty()
                       ? m_player->errorString()
                       : QStringLiteral("The media cannot be opened.");
+        m_player->setSource(QUrl());
+        return false;
+    }
+    // A video whose pictures the engine has no decoder for would play its sound over a
+    // blank display: it is refused instead.
+    const QString kind = KindSuffix(m_fileName);
+    if ((kind == QLatin1String("AVI") || kind == QLatin1String("MOV")) && !m_player->hasVideo()) {
+        m_error = QStringLiteral("The pictures of %1 cannot be decoded.").arg(m_fileName);
         m_player->setSource(QUrl());
         return false;
     }
