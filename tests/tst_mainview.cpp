@@ -17,6 +17,7 @@
 #include "common/MainFormFixture.h"
 #include "common/RecordMessages.h"
 #include "common/TestDir.h"
+#include "display/codec/DecodeContext.h"
 #include "common/WidgetTestHelpers.h"
 #include "display/TMIMediaPlayer.h"
 #include "display/TMultiMP.h"
@@ -425,6 +426,31 @@ private Q_SLOTS:
         QCOMPARE(form->CurrentFile, a);
         QCOMPARE(form->Image1->Picture().image().size(), QSize(300, 200));
         QCOMPARE(form->Image1->Picture().image().pixelColor(0, 0), QColor(200, 40, 90));
+    }
+
+    // The neighbours decoded ahead and the picture on show stay within the decode limit
+    // together.
+    void prefetchKeepsWithinTheLimitBesideTheShownPicture()
+    {
+        TestDir dir;
+        QStringList files;
+        for (const char *name : {"a.png", "b.png", "c.png", "d.png"})
+            files.append(writePicture(dir, QLatin1String(name), QSize(3000, 2000)));
+        const qint64 picture = qint64(3000) * 2000 * 4;
+        const qint64 before = DecodeLimit();
+        SetDecodeLimit(picture * 5 / 2);
+        const auto restore = qScopeGuard([before] { SetDecodeLimit(before); });
+        auto form = shownForm({files.at(1)});
+        waitForList(form->FileListBox1);
+        QCOMPARE(form->Image1->Picture().image().size(), QSize(3000, 2000));
+        TPicturePrefetch *prefetch = form->Image1->Prefetch();
+        QTRY_VERIFY(prefetch->isReady(files.at(0)) || prefetch->isReady(files.at(2)));
+        QTest::qWait(300);
+        QVERIFY2(prefetch->heldBytes() + picture <= DecodeLimit(),
+                 qPrintable(QStringLiteral("%1 bytes ahead beside %2 on show, limit %3")
+                                .arg(prefetch->heldBytes())
+                                .arg(picture)
+                                .arg(DecodeLimit())));
     }
 
     void videoIsLaidOutInTheBox()

@@ -119,9 +119,11 @@ void TPicturePrefetch::dropUnwanted(const QStringList &wanted)
     }
 }
 
-void TPicturePrefetch::prefetch(const QStringList &files, int colorBits, int dither)
+void TPicturePrefetch::prefetch(const QStringList &files, int colorBits, int dither,
+                                qint64 shownBytes)
 {
     dropUnwanted(files);
+    const qint64 room = qMin(m_budget, DecodeLimit() - shownBytes);
     qint64 used = 0;
     for (const QString &file : files) {
         if (!readerFor(file))
@@ -138,7 +140,7 @@ void TPicturePrefetch::prefetch(const QStringList &files, int colorBits, int dit
             m_entries.remove(file);
         }
         const qint64 bytes = expectedBytes(file);
-        if (bytes <= 0 || used + bytes > m_budget)
+        if (bytes <= 0 || used + bytes > room)
             continue;
         used += bytes;
         m_entries.insert(file, start(file, colorBits, dither, bytes));

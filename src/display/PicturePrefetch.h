@@ -31,8 +31,9 @@ public:
     void setBudget(qint64 bytes) { m_budget = bytes; }
 
     // The files to have ready, most wanted first; earlier wishes not among them are
-    // stopped or dropped when room is needed.
-    void prefetch(const QStringList &files, int colorBits, int dither);
+    // stopped or dropped when room is needed. Together with shownBytes (the picture on
+    // show) they stay within the decode limit as well as the budget.
+    void prefetch(const QStringList &files, int colorBits, int dither, qint64 shownBytes = 0);
 
     // A picture decoded ahead of time for this file and these settings. One still being
     // decoded is waited for, reporting progress, which may give up the wait (false).

@@ -294,7 +294,8 @@ bool TPMultiMedia::loadCodecPicture(const QString &name, const QString &extensio
 void TPMultiMedia::PrefetchFiles(const QStringList &files)
 {
     if (m_prefetch)
-        m_prefetch->prefetch(files, colorBits(), m_imageDither ? 1 : 0);
+        m_prefetch->prefetch(files, colorBits(), m_imageDither ? 1 : 0,
+                             m_picture.isBitmap() ? qint64(m_picture.image().sizeInBytes()) : 0);
 }
 
 QString TPMultiMedia::loadSoundOrVideo(const QString &name, const QString &extension)
