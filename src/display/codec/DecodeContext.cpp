@@ -73,7 +73,13 @@ bool DecodeContext::fits(qint64 width, qint64 height, int bytesPerPixel)
     qint64 perPixel = decoded < 4 ? decoded + 4 : decoded;
     if (m_shownBits <= 8)
         perPixel += 1;
-    if (width > MaxSide || height > MaxSide || width * height > DecodeLimit() / perPixel) {
+    // A true-colour picture shown reduced keeps copies of a quarter, an eighth... of its
+    // size beside it: at most a fifteenth of its bytes more.
+    const auto cost = [&] {
+        const qint64 pixels = width * height;
+        return pixels * perPixel + (m_shownBits > 8 ? pixels * 4 / 15 : 0);
+    };
+    if (width > MaxSide || height > MaxSide || cost() > DecodeLimit()) {
         m_tooLarge = true;
         fail(QStringLiteral("The picture is too large to show (%1 x %2 pixels).")
                  .arg(width)

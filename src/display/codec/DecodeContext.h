@@ -37,8 +37,8 @@ public:
     // Checks a picture of width x height decoded at bytesPerPixel against the limit before
     // anything is allocated, counting what showing it costs on top: the 32-bit copy a
     // picture of fewer bytes is widened to, and the palette picture a reduced colour depth
-    // makes, all of which exist at once while it is converted. Records why when it does not
-    // fit.
+    // makes, all of which exist at once while it is converted, and the display's reduced
+    // copies. Records why when it does not fit.
     bool fits(qint64 width, qint64 height, int bytesPerPixel);
     // A QImage of that size and format, or a null one (with the reason recorded).
     QImage allocate(int width, int height, QImage::Format format);
