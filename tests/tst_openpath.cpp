@@ -165,17 +165,8 @@ private Q_SLOTS:
         TMIMediaPlayer *mainPlayer = form->MIMediaPlayer1;
         QTRY_VERIFY_WITH_TIMEOUT(mainPlayer->Mode() == mpPlaying, 15000);
 
-        bool done = false;
-        connect(form->MMOpenDialog1, &TMMOpenDialog::DialogCreated, this,
-                [&](TMultiOpenMM *dialog) {
-                    whenShown(dialog, [&, dialog] {
-                        previewInDialog(form.get(), dialog);
-                        dialog->CancelBtn->click();
-                        done = true;
-                    });
-                });
-        QVERIFY(PressKeysForReal(form.get(), {QStringLiteral("alt+f"), QStringLiteral("o")}));
-        QTRY_VERIFY_WITH_TIMEOUT(done, 90000);
+        QVERIFY(inOpenDialog(form.get(),
+                             [&](TMultiOpenMM *dialog) { previewInDialog(form.get(), dialog); }));
         // The main window's video goes on looping.
         QTRY_VERIFY_WITH_TIMEOUT(mainPlayer->Mode() == mpPlaying, 5000);
     }
@@ -184,33 +175,24 @@ private Q_SLOTS:
     void enterOnTheTreeOpensTheFolder()
     {
         auto form = shownForm({m_dir.filePath(QStringLiteral("a-mid.jpg"))});
-        bool done = false;
-        connect(
-            form->MMOpenDialog1, &TMMOpenDialog::DialogCreated, this, [&](TMultiOpenMM *dialog) {
-                whenShown(dialog, [&, dialog] {
-                    QVERIFY(ActivateForReal(dialog));
-                    TDirectoryListBox *tree = dialog->DirectoryListBox1;
-                    int sub = -1;
-                    for (int row = 0; row < tree->count(); ++row) {
-                        if (tree->pathAt(row) == m_dir.filePath(QStringLiteral("e-sub")))
-                            sub = row;
-                    }
-                    QVERIFY(sub >= 0);
-                    ClickForReal(tree->viewport(), tree->visualItemRect(tree->item(sub)).center());
-                    QTRY_COMPARE(focused(), tree);
-                    QTRY_COMPARE(tree->currentRow(), sub);
-                    XDoTool({QStringLiteral("key"), QStringLiteral("Return")});
-                    QTRY_COMPARE(tree->Directory(), m_dir.filePath(QStringLiteral("e-sub")));
-                    QTRY_COMPARE(dialog->FileListBox1->count(), 1);
-                    QTest::qWait(200);
-                    QVERIFY2(dialog->isVisible(), "Enter on the folder closed the dialog");
-                    QCOMPARE(dialog->result(), 0);
-                    dialog->CancelBtn->click();
-                    done = true;
-                });
-            });
-        QVERIFY(PressKeysForReal(form.get(), {QStringLiteral("alt+f"), QStringLiteral("o")}));
-        QTRY_VERIFY_WITH_TIMEOUT(done, 30000);
+        QVERIFY(inOpenDialog(form.get(), [&](TMultiOpenMM *dialog) {
+            TDirectoryListBox *tree = dialog->DirectoryListBox1;
+            int sub = -1;
+            for (int row = 0; row < tree->count(); ++row) {
+                if (tree->pathAt(row) == m_dir.filePath(QStringLiteral("e-sub")))
+                    sub = row;
+            }
+            QVERIFY(sub >= 0);
+            ClickForReal(tree->viewport(), tree->visualItemRect(tree->item(sub)).center());
+            QTRY_COMPARE(focused(), tree);
+            QTRY_COMPARE(tree->currentRow(), sub);
+            XDoTool({QStringLiteral("key"), QStringLiteral("Return")});
+            QTRY_COMPARE(tree->Directory(), m_dir.filePath(QStringLiteral("e-sub")));
+            QTRY_COMPARE(dialog->FileListBox1->count(), 1);
+            QTest::qWait(200);
+            QVERIFY2(dialog->isVisible(), "Enter on the folder closed the dialog");
+            QCOMPARE(dialog->result(), 0);
+        }));
         QCOMPARE(form->CurrentFile, m_dir.filePath(QStringLiteral("a-mid.jpg")));
     }
 
@@ -219,30 +201,40 @@ private Q_SLOTS:
     void messageInTheDesktopFont()
     {
         auto form = shownForm({m_dir.filePath(QStringLiteral("g-msg/a-picture.jpg"))});
-        bool done = false;
-        connect(
-            form->MMOpenDialog1, &TMMOpenDialog::DialogCreated, this, [&](TMultiOpenMM *dialog) {
-                whenShown(dialog, [&, dialog] {
-                    QVERIFY(ActivateForReal(dialog));
-                    TFileListBox *list = dialog->FileListBox1;
-                    QTRY_VERIFY(!list->isLoading());
-                    ClickForReal(list->viewport(), rowCentre(list, QStringLiteral("hello.scm")));
-                    QTRY_VERIFY(dialog->Preview->Marquee);
-                    const QFontInfo shown(dialog->Preview->MessageFont.toFont());
-                    const QFontInfo desktop(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
-                    QCOMPARE(shown.family(), desktop.family());
-                    dialog->CancelBtn->click();
-                    done = true;
-                });
-            });
-        QVERIFY(PressKeysForReal(form.get(), {QStringLiteral("alt+f"), QStringLiteral("o")}));
-        QTRY_VERIFY_WITH_TIMEOUT(done, 30000);
+        QVERIFY(inOpenDialog(form.get(), [&](TMultiOpenMM *dialog) {
+            TFileListBox *list = dialog->FileListBox1;
+            QTRY_VERIFY(!list->isLoading());
+            ClickForReal(list->viewport(), rowCentre(list, QStringLiteral("hello.scm")));
+            QTRY_VERIFY(dialog->Preview->Marquee);
+            const QFontInfo shown(dialog->Preview->MessageFont.toFont());
+            const QFontInfo desktop(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+            QCOMPARE(shown.family(), desktop.family());
+        }));
     }
 
 private:
+    // Opens File > Open with the real keys, runs body on the dialog once it has the
+    // keyboard, then cancels it; false when that did not happen in time.
+    bool inOpenDialog(TKorvidForm *form, const std::function<void(TMultiOpenMM *)> &body)
+    {
+        bool done = false;
+        const auto created = connect(form->MMOpenDialog1, &TMMOpenDialog::DialogCreated, this,
+                                     [&](TMultiOpenMM *dialog) {
+                                         whenShown(dialog, [&, dialog] {
+                                             QVERIFY(ActivateForReal(dialog));
+                                             body(dialog);
+                                             dialog->CancelBtn->click();
+                                             done = true;
+                                         });
+                                     });
+        const bool pressed = PressKeysForReal(form, {QStringLiteral("alt+f"), QStringLiteral("o")});
+        const bool shown = pressed && QTest::qWaitFor([&done] { return done; }, 90000);
+        disconnect(created);
+        return shown;
+    }
+
     void previewInDialog(TKorvidForm *form, TMultiOpenMM *dialog)
     {
-        QVERIFY(ActivateForReal(dialog));
         TFileListBox *list = dialog->FileListBox1;
         QTRY_VERIFY(!list->isLoading());
         QCOMPARE(list->count(), 5);
