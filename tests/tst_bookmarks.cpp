@@ -16,6 +16,8 @@
 #include "common/MainFormFixture.h"
 #include "common/RecordMessages.h"
 #include "common/TestDir.h"
+#include "app/HelpWindow.h"
+#include <QTextBrowser>
 #include "platform/Platform.h"
 #include "toolkit/TDirectoryListBox.h"
 #include "toolkit/TFileListBox.h"
@@ -24,7 +26,7 @@ namespace {
 
 TBookmark mark(const QString &name, const QString &path)
 {
-    return {name, std::make_shared<TLocation>(path)};
+    return {name, std::make_shared<TLocation>(path), {}};
 }
 
 QStringList names(const TBookmarkList &marks)
@@ -282,6 +284,105 @@ private Q_SLOTS:
                      + dir.filePath("photos").toUtf8() + "\r\n");
         QCOMPARE(form->BMarkLeft, form->BMarkDlg->Bounds.left());
         QVERIFY(form->BMarkWidth >= 273);
+    }
+
+    // A file an older program wrote in a single-byte encoding, with a folder name that is
+    // not UTF-8, next to UTF-8 lines: shown readable, and after three starts and exits
+    // still the same bytes.
+    void oldEncodingsSurviveStartAndExit()
+    {
+        TestDir dir;
+        const QString file = QDir(ConfigDir()).filePath(QStringLiteral("bmarks.dat"));
+        const QByteArray old = "Caf\xe9;/home/ren\xe9/Photos\r\n"
+                               "Gr\xfc\xdf"
+                               "e;/srv/m\xfcsik\r\n"
+                               "Neu \xc3\xa9t\xc3\xa9;/tmp/\xc3\xa9t\xc3\xa9\r\n";
+        TestDir::writeFile(file, old);
+        for (int run = 0; run < 3; ++run) {
+            auto form = shownForm({dir.path()});
+            QCOMPARE(menuTexts(form->Bookmarks1).mid(3),
+                     QStringList({QStringLiteral("Caf\u00e9"), QStringLiteral("Gr\u00fc\u00dfe"),
+                                  QStringLiteral("Neu \u00e9t\u00e9")}));
+            form->close();
+            QCOMPARE(TestDir::readFile(file), old);
+        }
+        QVERIFY(m_messages.isEmpty());
+
+        // An edited line is written anew; the others keep their bytes.
+        TBookmarkList marks = ParseBookmarks(old);
+        marks[1] = mark(QStringLiteral("Gr\u00fc\u00dfe"), QStringLiteral("/srv/neu"));
+        QCOMPARE(FormatBookmarks(marks),
+                 QByteArray("Caf\xe9;/home/ren\xe9/Photos\r\n"
+                            "Gr\xc3\xbc\xc3\x9f"
+                            "e;/srv/neu\r\n"
+                            "Neu \xc3\xa9t\xc3\xa9;/tmp/\xc3\xa9t\xc3\xa9\r\n"));
+        // A line without ";" still stands for name and path alike, in its own bytes.
+        QCOMPARE(FormatBookmarks(ParseBookmarks("C:\\Caf\xe9")),
+                 QByteArray("C:\\Caf\xe9;C:\\Caf\xe9\r\n"));
+    }
+
+    // A bookmark file that is there but cannot be read (a folder in its place; an I/O error)
+    // is reported when the program starts and is left as it is when it ends.
+    void unreadableFileIsReportedAndKept_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("folder") << QStringLiteral("folder");
+        QTest::newRow("i/o error") << QStringLiteral("eio");
+    }
+
+    void unreadableFileIsReportedAndKept()
+    {
+        QFETCH(QString, kind);
+        TestDir dir;
+        const QString file = QDir(ConfigDir()).filePath(QStringLiteral("bmarks.dat"));
+        const QString backup = QDir(ConfigDir()).filePath(QStringLiteral("bmarks.bak"));
+        QFile::remove(backup);
+        if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkpath(file + QStringLiteral("/inside")));
+        else // reading the start of a process's memory fails with EIO
+            QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), file));
+        {
+            auto form = shownForm({dir.path()});
+            QTRY_COMPARE(m_messages.size(), 1);
+            QVERIFY2(m_messages.at(0).text.contains(QStringLiteral("could not be read")),
+                     qPrintable(m_messages.at(0).text));
+            QVERIFY(m_messages.at(0).text.contains(file));
+            QCOMPARE(m_messages.at(0).icon, QMessageBox::Warning);
+            QCOMPARE(menuTexts(form->Bookmarks1), QStringList({"&Add", "&Organize"}));
+
+            // A bookmark added meanwhile cannot be saved over it: that is said at the end.
+            answerEdit([](TBMEditDlg *) {}, true);
+            form->Add1Click();
+            form->close();
+            QCOMPARE(m_messages.size(), 2);
+            QVERIFY(m_messages.at(1).text.contains(QStringLiteral("left as it is")));
+        }
+        if (kind == QLatin1String("folder"))
+            QVERIFY(QFileInfo(file + QStringLiteral("/inside")).isDir());
+        else
+            QCOMPARE(QFileInfo(file).symLinkTarget(), QStringLiteral("/proc/self/mem"));
+        QVERIFY(!QFileInfo::exists(backup));
+        QDir(file).removeRecursively();
+        QFile::remove(file);
+    }
+
+    // The organizer's Help explains each of its commands.
+    void organizerHelp()
+    {
+        TestDir dir;
+        auto form = shownForm({dir.path()});
+        form->Organize1Click();
+        form->BMarkDlg->HelpBtn->click();
+        QCOMPARE(form->HelpWindow->CurrentTopic(), 113);
+        const QString text = form->HelpWindow->Browser->toPlainText();
+        for (const char *command : {"Go", "Sort", "Edit", "Remove", "OK", "Cancel"}) {
+            // Each command is a term of its own, followed by what it does.
+            const qsizetype at = text.indexOf(u'\n' + QLatin1String(command) + u'\n');
+            QVERIFY2(at >= 0, command);
+            QVERIFY2(text.indexOf(u'\n', at + qsizetype(strlen(command)) + 2) - at > 60, command);
+        }
+        form->BMarkDlg->close();
+        form->HelpWindow->close();
     }
 
 private:

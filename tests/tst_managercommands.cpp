@@ -336,7 +336,7 @@ private Q_SLOTS:
         // Showing the window again brings the bookmark store's entries into its menu.
         manager->close();
         form->BMarks->Marks.append(
-            {QStringLiteral("fresh"), std::make_shared<const TLocation>(dir.path())});
+            {QStringLiteral("fresh"), std::make_shared<const TLocation>(dir.path()), {}});
         form->MultiMediaManager1Click();
         QCOMPARE(manager->Bookmarks1->actions().last()->text(), QStringLiteral("fresh"));
     }

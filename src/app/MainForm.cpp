@@ -78,7 +78,16 @@ void TKorvidForm::FormCreate()
     ProgramDir = WindowsDir + QDir::separator();
 
     ReadINI();
-    BMarks->LoadFromFile(BookmarkFile());
+    if (!BMarks->LoadFromFile(BookmarkFile())) {
+        // Told once the window is up, so the message has the window it belongs to.
+        QTimer::singleShot(0, this, [this] {
+            MessageDlg(this, ApplicationTitle,
+                       QStringLiteral("The bookmarks could not be read from %1.\n%2\n\nThe file "
+                                      "is left as it is; bookmarks added now are not saved.")
+                           .arg(QDir::toNativeSeparators(BookmarkFile()), BMarks->errorString()),
+                       QMessageBox::Warning);
+        });
+    }
     UpdateBMarks();
     OptionsPage = 0;
     SetHelpHandler([this](int topic) { HelpWindow->ShowTopic(topic); });
@@ -130,7 +139,8 @@ void TKorvidForm::FormClose()
     Sounds1->setMediaPlayer(nullptr);
     setAcceptDrops(false);
     HelpWindow->close();
-    if (!BMarks->SaveToFile(BookmarkFile()))
+    // An unreadable file was reported at start; only bookmarks added since are news.
+    if (!BMarks->SaveToFile(BookmarkFile()) && (BMarks->isReadable() || !BMarks->Marks.isEmpty()))
         MessageDlg(this, ApplicationTitle,
                    QStringLiteral("The bookmarks could not be saved to %1.\n%2")
                        .arg(QDir::toNativeSeparators(BookmarkFile()), BMarks->errorString()),

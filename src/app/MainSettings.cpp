@@ -7,8 +7,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QScrollArea>
 #include <QTimer>
 
@@ -75,11 +73,8 @@ void TKorvidForm::ReadINI()
 void TKorvidForm::KeepOnScreen()
 {
     // Bounds saved on a screen that has since gone would open the window out of reach.
-    const QRect bounds(pos(), size());
-    for (const QScreen *screen : QGuiApplication::screens()) {
-        if (screen->availableGeometry().intersects(bounds))
-            return;
-    }
+    if (TitleOnAnyScreen(QRect(pos(), size())))
+        return;
     const TKorvidWindowState defaults;
     move(defaults.Left, defaults.Top);
 }

@@ -7,20 +7,47 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include "bookmarks/Bmedit.h"
+#include "platform/Platform.h"
 #include "toolkit/MessageDlg.h"
 
 namespace {
 
 constexpr int FixedItems = 2;
 
-TBookmark bookmarkFromLine(const QString &line)
+QString decodeLine(const QByteArray &line)
 {
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8(line);
+    return utf8.hasError() ? DecodeLegacyText(line) : text;
+}
+
+TBookmark bookmarkFromLine(const QByteArray &bytes)
+{
+    const QString line = decodeLine(bytes);
     const qsizetype semicolon = line.indexOf(u';');
     if (semicolon < 0)
-        return {line, std::make_shared<TLocation>(line)};
-    return {line.left(semicolon), std::make_shared<TLocation>(line.mid(semicolon + 1))};
+        return {line, std::make_shared<TLocation>(line), bytes};
+    return {line.left(semicolon), std::make_shared<TLocation>(line.mid(semicolon + 1)), bytes};
+}
+
+QString pathOf(const TBookmark &mark)
+{
+    return mark.Location ? mark.Location->Path : QString();
+}
+
+// The bookmark's line as it came from the file, when name and path are still what it says.
+// A line without ";" stood for name and path alike and is written as both.
+QByteArray unchangedLine(const TBookmark &mark)
+{
+    if (mark.Line.isNull())
+        return {};
+    const TBookmark read = bookmarkFromLine(mark.Line);
+    if (read.Name != mark.Name || pathOf(read) != pathOf(mark))
+        return {};
+    return mark.Line.contains(';') ? mark.Line : mark.Line + ';' + mark.Line;
 }
 
 bool writeAtomically(const QString &fileName, const QByteArray &bytes, QString &error)
@@ -43,7 +70,7 @@ TBookmarkList ParseBookmarks(const QByteArray &text)
         qsizetype end = text.indexOf('\r', start);
         if (end < 0)
             end = text.size();
-        marks.append(bookmarkFromLine(QString::fromUtf8(text.mid(start, end - start))));
+        marks.append(bookmarkFromLine(text.mid(start, end - start)));
         start = end + 1;
         if (end < text.size() && start < text.size() && text.at(start) == '\n')
             ++start;
@@ -54,9 +81,11 @@ TBookmarkList ParseBookmarks(const QByteArray &text)
 QByteArray FormatBookmarks(const TBookmarkList &marks)
 {
     QByteArray text;
-    for (const TBookmark &mark : marks)
-        text += (mark.Name + u';' + (mark.Location ? mark.Location->Path : QString())).toUtf8()
-                + "\r\n";
+    for (const TBookmark &mark : marks) {
+        const QByteArray line = unchangedLine(mark);
+        text += line.isNull() ? (mark.Name + u';' + pathOf(mark)).toUtf8() : line;
+        text += "\r\n";
+    }
     return text;
 }
 
@@ -90,21 +119,36 @@ bool TBMarkUtils::AddBookmark(const QString &path, QWidget *parent)
     dialog.setFields(path, path);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    Marks.append({dialog.Name(), std::make_shared<TLocation>(dialog.Path())});
+    Marks.append({dialog.Name(), std::make_shared<TLocation>(dialog.Path()), {}});
     return true;
 }
 
-void TBMarkUtils::LoadFromFile(const QString &fileName)
+bool TBMarkUtils::LoadFromFile(const QString &fileName)
 {
+    m_error.clear();
     QFile file(fileName);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
-        return;
-    Marks += ParseBookmarks(file.readAll());
+    if (!file.exists())
+        return true;
+    QByteArray text;
+    if (file.open(QIODevice::ReadOnly))
+        text = file.readAll();
+    if (file.error() != QFileDevice::NoError || !file.isOpen()) {
+        m_readable = false;
+        m_error = file.errorString();
+        // What came before an error is kept, as far as it goes.
+        text.truncate(text.lastIndexOf('\r') + 1);
+    }
+    Marks += ParseBookmarks(text);
+    return m_readable;
 }
 
 bool TBMarkUtils::SaveToFile(const QString &fileName)
 {
     m_error.clear();
+    if (!m_readable) {
+        m_error = QStringLiteral("The existing file could not be read, so it was left as it is.");
+        return false;
+    }
     QFile current(fileName);
     if (current.exists() && current.open(QIODevice::ReadOnly)) {
         const QFileInfo info(fileName);
@@ -156,6 +200,5 @@ QString TBMarkUtils::BookmarkTarget(const QString &name, QWidget *parent) const
     const int index = IndexOfName(name);
     if (index < 0)
         return {};
-    const auto &location = Marks.at(index).Location;
-    return CheckedBookmarkPath(location ? location->Path : QString(), parent);
+    return CheckedBookmarkPath(pathOf(Marks.at(index)), parent);
 }

@@ -26,12 +26,17 @@ struct TBookmark
 {
     QString Name;
     std::shared_ptr<const TLocation> Location;
+    // The file's line this bookmark came from, written back as it was while name and path
+    // are unchanged: an older program's encoding and file names that are not UTF-8 survive.
+    QByteArray Line;
 };
 using TBookmarkList = QList<TBookmark>;
 
 // The bookmark file's lines: each ends at a CR (an LF right after it belongs to the line
 // end; a lone LF is text) and is split at its first ";" into name and path; a line without
-// ";" is name and path alike; nothing is trimmed and lines of any length load whole.
+// ";" is name and path alike; nothing is trimmed and lines of any length load whole. A line
+// that is not UTF-8 is read in the system's legacy encoding. New and changed bookmarks are
+// written in UTF-8, the others as the line they came from.
 TBookmarkList ParseBookmarks(const QByteArray &text);
 QByteArray FormatBookmarks(const TBookmarkList &marks);
 
@@ -49,7 +54,11 @@ public:
     // Asks with the "Bookmark Edit" dialog (both fields set to path) and appends the
     // bookmark on OK; true when one was added.
     bool AddBookmark(const QString &path, QWidget *parent = nullptr);
-    void LoadFromFile(const QString &fileName);
+    // Appends the file's bookmarks. A missing file is an empty store; false (with
+    // errorString) when the file is there but cannot be read, which SaveToFile then never
+    // replaces.
+    bool LoadFromFile(const QString &fileName);
+    bool isReadable() const { return m_readable; }
     // Keeps the previous file as the ".bak" backup, then replaces the file in one step,
     // so a crash leaves the old file or the new one. False (with errorString) on failure.
     bool SaveToFile(const QString &fileName);
@@ -74,6 +83,7 @@ public:
 
 private:
     QString m_error;
+    bool m_readable = true;
 };
 
 // The check and walk up of a jump, for a path (also the organizer's Go).

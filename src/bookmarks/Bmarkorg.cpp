@@ -8,12 +8,14 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 #include "bookmarks/Bmedit.h"
 #include "toolkit/HelpTopic.h"
+#include "toolkit/WindowPlacement.h"
 
 namespace {
 
@@ -37,8 +39,10 @@ TBMarkDlg::TBMarkDlg(TBMarkUtils *store, QWidget *parent)
 {
     setObjectName(QStringLiteral("BMarkDlg"));
     setWindowTitle(QStringLiteral("Organize Bookmarks"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // Without CustomizeWindowHint Qt adds a maximise button to every window.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
     setModal(false);
     setMinimumSize(MinimumSize);
 
@@ -107,6 +111,16 @@ void TBMarkDlg::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
+void TBMarkDlg::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    // The window has no maximise button; where the window manager offers one all the same,
+    // the window keeps its size.
+    if (event->type() == QEvent::WindowStateChange && isMaximized())
+        QTimer::singleShot(0, this,
+                           [this] { setWindowState(windowState() & ~Qt::WindowMaximized); });
+}
+
 void TBMarkDlg::hideEvent(QHideEvent *event)
 {
     if (m_open && !event->spontaneous())
@@ -120,14 +134,13 @@ void TBMarkDlg::FormShow()
     m_store->CopyTo(WorkingCopy);
     fillList();
     if (Bounds.isValid())
-        setGeometry(Bounds.x(), Bounds.y(), std::max(Bounds.width(), MinimumSize.width()),
-                    std::max(Bounds.height(), MinimumSize.height()));
+        PlaceWindow(this, QRect(Bounds.topLeft(), Bounds.size().expandedTo(MinimumSize)));
 }
 
 void TBMarkDlg::FormClose()
 {
     m_open = false;
-    Bounds = geometry();
+    Bounds = QRect(pos(), size());
     if (OnClosed)
         OnClosed(Bounds);
     WorkingCopy.clear();
@@ -216,7 +229,7 @@ void TBMarkDlg::EditBtnClick()
     dialog.setFields(mark.Name, mark.Location ? mark.Location->Path : QString());
     if (dialog.exec() != QDialog::Accepted)
         return;
-    WorkingCopy.insert(row, {dialog.Name(), std::make_shared<TLocation>(dialog.Path())});
+    WorkingCopy.insert(row, {dialog.Name(), std::make_shared<TLocation>(dialog.Path()), {}});
     WorkingCopy.removeAt(row + 1);
     fillList();
 }

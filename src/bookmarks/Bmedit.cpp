@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "toolkit/FixedDialog.h"
 #include "toolkit/HelpTopic.h"
 
 namespace {
@@ -48,6 +49,7 @@ TBMEditDlg::TBMEditDlg(QWidget *parent)
                        static_cast<QWidget *>(PathLabel), static_cast<QWidget *>(PathEB),
                        static_cast<QWidget *>(buttons)})
         layout->addWidget(w);
+    MakeFixedDialog(this);
 }
 
 void TBMEditDlg::setFields(const QString &name, const QString &path)

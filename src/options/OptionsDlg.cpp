@@ -80,7 +80,7 @@ TOptionsNotebookDlg::TOptionsNotebookDlg(TOptionsSettings &settings, QWidget *pa
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     connect(HelpBtn, &QPushButton::clicked, this, [] { OpenHelpTopic(ButtonHelpContext); });
     connect(OptionsTNB, &QTabWidget::currentChanged, this, &TOptionsNotebookDlg::OptionsTNBChange);
-    resize(DialogWidth, ShortHeight);
+    setFixedSize(DialogWidth, ShortHeight);
 }
 
 QWidget *TOptionsNotebookDlg::createGeneralPage()
@@ -294,7 +294,7 @@ void TOptionsNotebookDlg::showEvent(QShowEvent *event)
 
 void TOptionsNotebookDlg::FormShow()
 {
-    resize(DialogWidth, ShortHeight);
+    setFixedSize(DialogWidth, ShortHeight);
     const TOptionsSettings &s = m_settings;
     AutoPlayMMCB->setChecked(s.AutoStart);
     AutoRepeatMMCB->setChecked(s.AutoRepeat);
@@ -360,8 +360,13 @@ void TOptionsNotebookDlg::OptionsTNBChange()
         OptionsTNB->widget(i)->setSizePolicy(
             i == page ? QSizePolicy::Preferred : QSizePolicy::Ignored,
             i == page ? QSizePolicy::Preferred : QSizePolicy::Ignored);
+    // The size hints of the page shown before are cached until the layout is told.
+    OptionsTNB->updateGeometry();
+    layout()->invalidate();
     layout()->activate();
-    resize(DialogWidth, std::max(PageHeight(page), minimumSizeHint().height()));
+    const QSize needed = layout()->totalMinimumSize();
+    setFixedSize(std::max(DialogWidth, needed.width()),
+                 std::max(PageHeight(page), needed.height()));
     HelpContext = PageHelpContext(page);
 }
 

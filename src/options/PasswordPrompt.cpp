@@ -11,6 +11,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include "toolkit/FixedDialog.h"
+
 namespace {
 
 constexpr int ClientWidth = 236;
@@ -61,6 +63,7 @@ TPasswordPrompt::TPasswordPrompt(const QString &label, QWidget *parent)
     layout->addWidget(Label1);
     layout->addWidget(PasswordEB);
     layout->addWidget(buttons);
+    MakeFixedDialog(this);
 }
 
 void TPasswordPrompt::showEvent(QShowEvent *event)

@@ -10,6 +10,7 @@
 
 #include "options/PasswordPrompt.h"
 #include "options/Scramble.h"
+#include "toolkit/FixedDialog.h"
 #include "toolkit/MessageDlg.h"
 
 TSetPWDlg::TSetPWDlg(QWidget *parent)
@@ -44,6 +45,7 @@ TSetPWDlg::TSetPWDlg(QWidget *parent)
     // need at that width; the layout alone would give it one guess and clip the rest.
     const QMargins margins = layout->contentsMargins();
     Label2->setMinimumHeight(Label2->heightForWidth(width() - margins.left() - margins.right()));
+    MakeFixedDialog(this);
 }
 
 bool TSetPWDlg::SetNewPassword()

@@ -67,6 +67,10 @@ QString DesktopWallpaper();
 // a SoundFont too.
 bool MediaEngineCanPlay(const QString &extension);
 
+// Text of an older program that wrote this system's single-byte legacy encoding: the
+// locale's own where it is not UTF-8, Latin-1 where there is none.
+QString DecodeLegacyText(const QByteArray &bytes);
+
 // Memory for a large picture. Where the system offers it, it is backed by huge pages, which
 // makes filling a fresh picture several times faster. Release it with FreeLargeBuffer.
 void *AllocateLargeBuffer(std::size_t bytes);

@@ -79,3 +79,8 @@ bool MoveToTrash(const QString &path, QString &error)
     }
     return true;
 }
+
+QString DecodeLegacyText(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes);
+}

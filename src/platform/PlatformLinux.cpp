@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStorageInfo>
+#include <QStringDecoder>
 #include <QTextStream>
 #include <QUrl>
 
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include <dirent.h>
+#include <langinfo.h>
 #include <unistd.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -242,4 +244,19 @@ void *AllocateLargeBuffer(std::size_t bytes)
 void FreeLargeBuffer(void *buffer)
 {
     std::free(buffer);
+}
+
+QString DecodeLegacyText(const QByteArray &bytes)
+{
+    const QByteArray codeset = QByteArray(nl_langinfo(CODESET)).toUpper();
+    // A UTF-8 or plain ASCII locale names no single-byte encoding of its own.
+    if (!codeset.isEmpty() && !codeset.contains("UTF") && codeset != "ANSI_X3.4-1968") {
+        QStringDecoder decoder(codeset.constData());
+        if (decoder.isValid()) {
+            const QString text = decoder(bytes);
+            if (!decoder.hasError())
+                return text;
+        }
+    }
+    return QString::fromLatin1(bytes);
 }

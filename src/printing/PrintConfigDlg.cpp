@@ -14,6 +14,7 @@
 
 #include "printing/PrintLayout.h"
 #include "printing/Printers.h"
+#include "toolkit/FixedDialog.h"
 #include "toolkit/HelpTopic.h"
 #include "toolkit/WindowPlacement.h"
 
@@ -45,9 +46,8 @@ TPrintConfigDlg::TPrintConfigDlg(QWidget *parent)
 {
     setObjectName(QStringLiteral("PrintConfigDlg"));
     setWindowTitle(QStringLiteral("Configure Printer"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
     setFixedSize(ClientSize);
+    MakeFixedDialog(this);
     QFont bold = font();
     bold.setPointSize(8);
     bold.setBold(true);

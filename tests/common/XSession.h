@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <cerrno>
@@ -237,6 +238,32 @@ inline bool PressKeysForReal(QWidget *window, const QStringList &keys)
     arguments += keys;
     XDoTool(arguments);
     return true;
+}
+
+// Presses keys (xdotool names) into window and, once they have opened a modal dialog of type
+// T, runs body on it and then closes it; false when no such dialog came in time. The check
+// runs from a timer, so it also runs inside the dialog's own modal loop.
+template<typename T, typename Body>
+bool InModalForReal(QWidget *window, const QStringList &keys, Body body)
+{
+    bool done = false;
+    QTimer poll;
+    poll.setInterval(50);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll.stop();
+        body(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+        done = true;
+    });
+    poll.start();
+    const bool pressed = PressKeysForReal(window, keys);
+    const bool shown = pressed && QTest::qWaitFor([&done] { return done; }, 60000);
+    poll.stop();
+    return shown;
 }
 
 // Moves the real pointer to this place on the screen and waits until it is there.
