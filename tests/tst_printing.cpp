@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include "common/ImageCompare.h"
 #include "common/MainFormFixture.h"
 #include "common/TestDir.h"
 #include "common/WidgetTestHelpers.h"
@@ -39,13 +40,14 @@ void printToPdf(const QString &file, QPageLayout::Orientation orientation = QPag
     printer->setPageMargins(QMarginsF(0, 0, 0, 0));
 }
 
-// The PDF's first page as an image at the printer's resolution; null without pdftoppm.
-QImage renderPdf(const QString &pdf)
+// The PDF's first page as an image at the printer's resolution; null without the renderer
+// (pdftoppm or pdftocairo, both of poppler-utils).
+QImage renderPdf(const QString &pdf, const QString &renderer = QStringLiteral("pdftoppm"))
 {
-    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    const QString tool = QStandardPaths::findExecutable(renderer);
     if (tool.isEmpty())
         return {};
-    const QString prefix = pdf + QStringLiteral("-page");
+    const QString prefix = pdf + QStringLiteral("-") + renderer;
     QProcess::execute(tool, {QStringLiteral("-r"), QString::number(Dpi), QStringLiteral("-png"),
                              QStringLiteral("-singlefile"), pdf, prefix});
     return QImage(prefix + QStringLiteral(".png"));
@@ -209,6 +211,50 @@ private Q_SLOTS:
         QString error;
         QVERIFY(!control.PrintPicture(printer, 0, 0, 10, 10, &error));
         QVERIFY(!error.isEmpty());
+    }
+
+    // A picture with hard edges prints as its own pixels, not as a JPEG copy: at its original
+    // size every pixel is the picture's, and enlarged four times every pixel is within one
+    // level of the picture's pixels repeated.
+    void printsAreLossless()
+    {
+        TestDir dir;
+        QImage picture(300, 200, QImage::Format_RGB32);
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const int band = (x / 3 + y / 5) % 3;
+                picture.setPixel(x, y, band == 0 ? qRgb(200, 20, 40)
+                                       : band == 1 ? qRgb(20, 180, 60)
+                                                   : qRgb(250, 250, 10));
+            }
+        }
+        TPMultiMedia control;
+        control.setPicture(TPicture::fromBitmap(picture));
+        QPrinter *printer = Printer();
+        const QPoint at(100, 200);
+
+        // pdftoppm's raster engine lets an image's edge pixels bleed by a level or two even at
+        // one pixel per pixel; poppler's cairo renderer places them exactly.
+        const QString original = dir.filePath(QStringLiteral("original.pdf"));
+        printToPdf(original);
+        QVERIFY(control.PrintPicture(printer, at.x(), at.y(), 0, 0));
+        const QImage exact = renderPdf(original, QStringLiteral("pdftocairo"));
+        if (exact.isNull())
+            QSKIP("pdftocairo is not installed (poppler-utils)");
+        QCOMPARE(MaxDifference(exact.copy(QRect(at, picture.size())), picture), 0);
+
+        // Enlarged four times (Rescale 4X): pdftoppm repeats each pixel from that factor on,
+        // as a printer does, so the page holds the picture's pixels four times over.
+        const QString rescaled = dir.filePath(QStringLiteral("rescaled.pdf"));
+        printToPdf(rescaled);
+        const QRect target(at, picture.size() * 4);
+        QVERIFY(control.PrintPicture(printer, target.x(), target.y(), target.width(),
+                                     target.height()));
+        const QImage page = renderPdf(rescaled);
+        const int worst = MaxDifference(
+            page.copy(target), picture.scaled(target.size(), Qt::IgnoreAspectRatio));
+        QVERIFY2(worst >= 0 && worst <= 1,
+                 qPrintable(QStringLiteral("%1 levels apart").arg(worst)));
     }
 
     void printCommandOfTheMainWindow()

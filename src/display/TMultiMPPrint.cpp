@@ -22,6 +22,9 @@ bool TPMultiMedia::PrintPicture(QPagedPaintDevice *printer, int left, int top, i
             *error = QStringLiteral("The printer could not start the job.");
         return false;
     }
+    // A print is a copy of the picture's pixels: without this the PDF that goes to the
+    // printer or the file stores them as JPEG, and hard edges ring.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
     const QRect target(left, top, width, height);
     if (m_picture.kind() == TPicture::Icon || m_picture.kind() == TPicture::Metafile)
         m_picture.draw(painter, target);
