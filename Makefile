@@ -23,10 +23,12 @@ build: configure
 
 run: build
 	@tools/start-sound-server.sh
+	@tools/start-print-server.sh
 	$(BUILD_DIR)/bin/korvid samples
 
 test: build
 	@tools/start-sound-server.sh
+	@tools/start-print-server.sh
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 install: build

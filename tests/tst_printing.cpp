@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTest>
@@ -223,9 +224,10 @@ private Q_SLOTS:
         for (int y = 0; y < picture.height(); ++y) {
             for (int x = 0; x < picture.width(); ++x) {
                 const int band = (x / 3 + y / 5) % 3;
-                picture.setPixel(x, y, band == 0 ? qRgb(200, 20, 40)
-                                       : band == 1 ? qRgb(20, 180, 60)
-                                                   : qRgb(250, 250, 10));
+                picture.setPixel(x, y,
+                                 band == 0   ? qRgb(200, 20, 40)
+                                 : band == 1 ? qRgb(20, 180, 60)
+                                             : qRgb(250, 250, 10));
             }
         }
         TPMultiMedia control;
@@ -248,13 +250,106 @@ private Q_SLOTS:
         const QString rescaled = dir.filePath(QStringLiteral("rescaled.pdf"));
         printToPdf(rescaled);
         const QRect target(at, picture.size() * 4);
-        QVERIFY(control.PrintPicture(printer, target.x(), target.y(), target.width(),
-                                     target.height()));
+        QVERIFY(
+            control.PrintPicture(printer, target.x(), target.y(), target.width(), target.height()));
         const QImage page = renderPdf(rescaled);
-        const int worst = MaxDifference(
-            page.copy(target), picture.scaled(target.size(), Qt::IgnoreAspectRatio));
+        const int worst =
+            MaxDifference(page.copy(target), picture.scaled(target.size(), Qt::IgnoreAspectRatio));
         QVERIFY2(worst >= 0 && worst <= 1,
                  qPrintable(QStringLiteral("%1 levels apart").arg(worst)));
+    }
+
+    // File > Print through the system's print server to its PDF printer: one page, without
+    // a document title, the photograph where the layout dialog put it on the paper.
+    void printsThroughThePrintServer()
+    {
+        const QString queue = QStringLiteral("korvid-pdf");
+        const QDir out(QStringLiteral("/tmp/korvid-cups-pdf"));
+        if (QProcess::execute(QStringLiteral("lpstat"), {QStringLiteral("-p"), queue}) != 0)
+            QSKIP("no print server with the korvid-pdf printer (tools/start-print-server.sh "
+                  "starts one)");
+        const QStringList before = out.entryList({QStringLiteral("*.pdf")}, QDir::Files);
+
+        TestDir dir;
+        writePicture(dir, QStringLiteral("photo.png"), QSize(3000, 2000), Qt::darkBlue);
+        auto form = shownForm({dir.filePath(QStringLiteral("photo.png"))});
+        QStringList messages;
+        SetMessageDlgScript([&messages](const MessageDlgCall &call) {
+            messages.append(call.text);
+            return QMessageBox::Ok;
+        });
+        QPrinter *printer = Printer();
+        printer->setOutputFileName(QString());
+        printer->setOutputFormat(QPrinter::NativeFormat);
+        printer->setPrinterName(queue);
+        printer->setPageOrientation(QPageLayout::Portrait);
+        QVERIFY(printer->isValid());
+
+        QRect laid;
+        // The photograph enlarged to the page's width and centred, as the dialog opens.
+        onModal<TPrintConfigDlg>([&laid](TPrintConfigDlg *dialog) {
+            QVERIFY(dialog->ProportionalRB->isChecked() && dialog->CenterCB->isChecked());
+            laid = QRect(QPoint(dialog->PrintLeft, dialog->PrintTop),
+                         QPoint(dialog->PrintRight - 1, dialog->PrintBottom - 1));
+            dialog->OKBtn->click();
+        });
+        form->File1Click();
+        QVERIFY(form->Print1->isEnabled());
+        form->Print1->trigger();
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.value(0)));
+        QVERIFY(laid.isValid());
+
+        QStringList made;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !(made = out.entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time)).isEmpty()
+                && made.first() != before.value(0) && !before.contains(made.first()),
+            60000);
+        // The file is there from the job's start; it is whole once the queue is empty.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&queue] {
+                QProcess jobs;
+                jobs.start(QStringLiteral("lpstat"), {QStringLiteral("-o"), queue});
+                return jobs.waitForFinished(10000) && jobs.readAllStandardOutput().isEmpty();
+            }(),
+            60000);
+        const QString pdf = out.filePath(made.first());
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {pdf});
+        QVERIFY(info.waitForFinished(20000));
+        const QString about = QString::fromUtf8(info.readAllStandardOutput());
+        QVERIFY2(about.contains(QRegularExpression(QStringLiteral("\\nPages:\\s+1\\n"))),
+                 qPrintable(about));
+        // The job went without a name; cups-pdf writes that as "()".
+        const QString title = QRegularExpression(QStringLiteral("^Title:[ \\t]*(.*)$"),
+                                                 QRegularExpression::MultilineOption)
+                                  .match(about)
+                                  .captured(1)
+                                  .trimmed();
+        QVERIFY2(title.isEmpty() || title == QLatin1String("()"), qPrintable(title));
+
+        // On paper the printable area starts at the printer's margins.
+        const QImage page = renderPdf(pdf);
+        if (page.isNull())
+            QSKIP("pdftoppm is not installed (poppler-utils)");
+        const QPoint margin =
+            printer->pageLayout().paintRectPixels(printer->resolution()).topLeft();
+        const QRect ink = inkBox(page);
+        // Laid out in the printer's dots, looked at in the 300 dots per inch of the render.
+        const double toRender = double(Dpi) / printer->resolution();
+        const QRect expected(
+            QPoint(qRound((laid.left() + margin.x()) * toRender),
+                   qRound((laid.top() + margin.y()) * toRender)),
+            QSize(qRound(laid.width() * toRender), qRound(laid.height() * toRender)));
+        QVERIFY2(near(ink, expected, 4),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4 where %5,%6 %7x%8 was laid out")
+                                .arg(ink.x())
+                                .arg(ink.y())
+                                .arg(ink.width())
+                                .arg(ink.height())
+                                .arg(expected.x())
+                                .arg(expected.y())
+                                .arg(expected.width())
+                                .arg(expected.height())));
     }
 
     void printCommandOfTheMainWindow()
@@ -264,9 +359,10 @@ private Q_SLOTS:
         auto form = shownForm({dir.filePath(QStringLiteral("wide.png"))});
         QVERIFY(form->HasPicture);
 
-        // Without a printer or file: a message, no dialog.
-        Printer()->setOutputFormat(QPrinter::PdfFormat);
+        // Printing to a file without a file: a message, no dialog. (An empty file name sets
+        // the printer back to the system's printer, so it goes first.)
         Printer()->setOutputFileName(QString());
+        Printer()->setOutputFormat(QPrinter::PdfFormat);
         QStringList messages;
         SetMessageDlgScript([&](const MessageDlgCall &call) {
             messages.append(call.text);

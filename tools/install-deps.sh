@@ -28,6 +28,8 @@ packages=(
     # the desktop's trash reader the trash tests compare with (gio trash --list), and the
     # icon theme that file-type pictures come from when no desktop names one
     libglib2.0-bin gvfs gvfs-daemons adwaita-icon-theme
+    # the print server and its PDF printer that the printing tests print through
+    cups cups-client printer-driver-cups-pdf
     # fuzzing (make fuzz) and benchmarks (build/bin/korvid-bench)
     clang libclang-rt-14-dev libjpeg-turbo-progs
 )
