@@ -25,6 +25,7 @@
 #include "options/VerifyPW.h"
 #include "platform/InputLock.h"
 #include "toolkit/HelpTopic.h"
+#include "toolkit/FixedDialog.h"
 #include "toolkit/MessageDlg.h"
 #include "toolkit/Named.h"
 #include "toolkit/WindowPlacement.h"
@@ -49,8 +50,6 @@ TOptionsNotebookDlg::TOptionsNotebookDlg(TOptionsSettings &settings, QWidget *pa
 {
     setObjectName(QStringLiteral("OptionsNotebookDlg"));
     setWindowTitle(QStringLiteral("Korvid Options"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
     auto *columns = new QHBoxLayout(this);
     columns->setContentsMargins(6, 6, 6, 6);
     OptionsTNB = Named(new QTabWidget(this), "OptionsTNB");
@@ -81,6 +80,7 @@ TOptionsNotebookDlg::TOptionsNotebookDlg(TOptionsSettings &settings, QWidget *pa
     connect(HelpBtn, &QPushButton::clicked, this, [] { OpenHelpTopic(ButtonHelpContext); });
     connect(OptionsTNB, &QTabWidget::currentChanged, this, &TOptionsNotebookDlg::OptionsTNBChange);
     setFixedSize(DialogWidth, ShortHeight);
+    MakeFixedDialog(this);
 }
 
 QWidget *TOptionsNotebookDlg::createGeneralPage()

@@ -3,7 +3,37 @@
 #include "toolkit/FixedDialog.h"
 
 #include <QDialog>
+#include <QEvent>
 #include <QLayout>
+#include <QTimer>
+
+namespace {
+
+// Some window managers draw minimise and maximise buttons on every frame, whatever the
+// window asks for; a fixed dialog minimised by one would leave the program waiting for an
+// answer nobody can see. It comes back at once instead.
+class StayUp : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *dialog = static_cast<QWidget *>(watched);
+        if (event->type() == QEvent::WindowStateChange
+            && (dialog->isMinimized() || dialog->isMaximized()))
+            QTimer::singleShot(0, dialog, [dialog] {
+                dialog->setWindowState(Qt::WindowNoState);
+                dialog->show();
+                dialog->raise();
+                dialog->activateWindow();
+            });
+        return false;
+    }
+};
+
+} // namespace
 
 void MakeFixedDialog(QDialog *dialog)
 {
@@ -15,6 +45,7 @@ void MakeFixedDialog(QDialog *dialog)
     if (onTop)
         flags |= Qt::WindowStaysOnTopHint;
     dialog->setWindowFlags(flags);
+    dialog->installEventFilter(new StayUp(dialog));
     QLayout *layout = dialog->layout();
     if (!layout)
         return;
