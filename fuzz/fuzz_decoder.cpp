@@ -23,5 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     buffer.open(QIODevice::ReadOnly);
     DecodeContext ctx([](int) { return 1; });
     KORVID_FUZZ_DECODER(buffer, ctx);
+    // Again for a display smaller than the picture, as the fit modes ask; the size comes
+    // from the input's first byte so both paths are explored.
+    buffer.seek(0);
+    DecodeContext fitted([](int) { return 1; });
+    const int side = size > 0 ? 1 + data[0] : 1;
+    fitted.setCoverSize(QSize(side, side));
+    KORVID_FUZZ_DECODER(buffer, fitted);
     return 0;
 }

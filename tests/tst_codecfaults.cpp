@@ -7,11 +7,13 @@
 #include <QDataStream>
 #include <QHash>
 #include <QImageReader>
+#include <QProcess>
 #include <QTest>
 
 #include <cstdio>
 #include <jpeglib.h>
 
+#include "common/ImageCompare.h"
 #include "common/TestDir.h"
 #include "display/codec/Codec.h"
 #include "display/codec/Decoders.h"
@@ -277,6 +279,79 @@ private Q_SLOTS:
         const QImage expected = reader.read();
         QCOMPARE(expected.pixel(10, 10), best | 0xFF000000u);
         QVERIFY2(near(shown.pixel(10, 10), best), qPrintable(rgbText(shown.pixel(10, 10))));
+    }
+
+    // A JPEG asked to cover a smaller size decodes at the smallest DCT scaling that still
+    // covers it; shown scaled to that size it matches the full picture scaled alike.
+    void jpegDecodedToCoverTheDisplay_data()
+    {
+        QTest::addColumn<QStringList>("convert");
+        QTest::addColumn<bool>("turned");
+        QTest::newRow("baseline") << QStringList() << false;
+        QTest::newRow("progressive")
+            << QStringList({QStringLiteral("-interlace"), QStringLiteral("Plane")}) << false;
+        QTest::newRow("grey") << QStringList(
+            {QStringLiteral("-colorspace"), QStringLiteral("Gray")})
+                              << false;
+        QTest::newRow("cmyk") << QStringList(
+            {QStringLiteral("-colorspace"), QStringLiteral("CMYK")})
+                              << false;
+        QTest::newRow("exif turned") << QStringList() << true;
+    }
+
+    void jpegDecodedToCoverTheDisplay()
+    {
+        QFETCH(QStringList, convert);
+        QFETCH(bool, turned);
+        TestDir dir;
+        const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+        QStringList arguments{QStringLiteral("-seed"),   QStringLiteral("7"),
+                              QStringLiteral("-size"),   QStringLiteral("3000x2000"),
+                              QStringLiteral("plasma:"), QStringLiteral("-blur"),
+                              QStringLiteral("0x2")};
+        arguments += convert;
+        arguments += {QStringLiteral("-quality"), QStringLiteral("92"), path};
+        if (QProcess::execute(QStringLiteral("convert"), arguments) != 0)
+            QSKIP("ImageMagick's convert is needed to make the photographs");
+        if (turned) {
+            // An APP1 block that says "rotate 90 degrees clockwise", right after the start.
+            const QByteArray exif = QByteArray(
+                "Exif\0\0II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0\0\0\0\0", 32);
+            QByteArray jpeg = TestDir::readFile(path);
+            jpeg.insert(2, QByteArray("\xFF\xE1\0", 3) + char(exif.size() + 2) + exif);
+            TestDir::writeFile(path, jpeg);
+        }
+        const auto decode = [&path](QSize cover, QSize *full) {
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly))
+                return QImage();
+            DecodeContext ctx;
+            ctx.setCoverSize(cover);
+            QImage image = DecodeJpeg(file, ctx);
+            *full = ctx.fullSize();
+            return image;
+        };
+        QSize fullSize;
+        const QImage whole = decode({}, &fullSize);
+        QVERIFY(!whole.isNull());
+        QVERIFY(fullSize.isEmpty());
+        const QSize shownFull = turned ? QSize(2000, 3000) : QSize(3000, 2000);
+        QCOMPARE(whole.size(), shownFull);
+
+        const QSize display = turned ? QSize(600, 900) : QSize(900, 600);
+        const QImage scaled = decode(display, &fullSize);
+        QCOMPARE(fullSize, shownFull);
+        // 3/8 of the picture is the least that still covers 900 x 600.
+        QCOMPARE(scaled.size(), turned ? QSize(750, 1125) : QSize(1125, 750));
+        const auto shown = [display](const QImage &image) {
+            return image.scaled(display, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        };
+        const int worst = MaxDifference(shown(scaled), shown(whole));
+        QVERIFY2(worst <= 2, qPrintable(QString::number(worst)));
+
+        // A cover as large as the picture asks for the whole of it.
+        QCOMPARE(decode(shownFull, &fullSize).size(), shownFull);
+        QVERIFY(fullSize.isEmpty());
     }
 };
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -59,6 +60,16 @@ public:
     void setTruncated() { m_truncated = true; }
     bool truncated() const { return m_truncated; }
 
+    // The smallest size the picture must still cover where it is shown (empty: the whole
+    // picture is needed). A decoder that can decode smaller at little cost (JPEG's DCT
+    // scaling) may then return a picture no smaller than this, and records the picture's
+    // full size, as shown, in fullSize().
+    void setCoverSize(QSize size) { m_cover = size; }
+    QSize coverSize() const { return m_cover; }
+    void setFullSize(QSize size) { m_fullSize = size; }
+    // Empty when the picture was decoded at its full size.
+    QSize fullSize() const { return m_fullSize; }
+
 private:
     bool report(int percent);
 
@@ -68,5 +79,7 @@ private:
     bool m_truncated = false;
     bool m_tooLarge = false;
     int m_shownBits = 24;
+    QSize m_cover;
+    QSize m_fullSize;
     QString m_error;
 };

@@ -179,6 +179,33 @@ int orientationOf(const jpeg_decompress_struct &cinfo)
     return 1;
 }
 
+// The output size: the smallest of the library's M/8 scalings that still covers the
+// context's cover size (which is for the picture as shown, after the EXIF turn), else the
+// full size. Sets the scaling in cinfo.
+QSize chooseScale(jpeg_decompress_struct &cinfo, DecodeContext &ctx, int orientation)
+{
+    const bool turned = orientation >= 5;
+    const QSize full(int(cinfo.image_width), int(cinfo.image_height));
+    QSize cover = ctx.coverSize();
+    if (turned)
+        cover.transpose();
+    if (cover.isEmpty() || cover.width() >= full.width() || cover.height() >= full.height())
+        return full;
+    for (unsigned eighths = 1; eighths < 8; ++eighths) {
+        cinfo.scale_num = eighths;
+        cinfo.scale_denom = 8;
+        jpeg_calc_output_dimensions(&cinfo);
+        if (int(cinfo.output_width) >= cover.width()
+            && int(cinfo.output_height) >= cover.height()) {
+            ctx.setFullSize(turned ? full.transposed() : full);
+            return QSize(int(cinfo.output_width), int(cinfo.output_height));
+        }
+    }
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = 1;
+    return full;
+}
+
 } // namespace
 
 QImage DecodeJpeg(QIODevice &in, DecodeContext &ctx)
@@ -214,9 +241,16 @@ QImage DecodeJpeg(QIODevice &in, DecodeContext &ctx)
     // Saved markers live only until the decompression finishes.
     const int orientation = orientationOf(cinfo);
     const bool multiScan = jpeg_has_multiple_scans(&cinfo);
-    // Progressive files keep every coefficient in memory until the last scan.
-    const int bytesPerPixel = 4 + (multiScan ? 2 * cinfo.num_components : 0);
-    if (!ctx.fits(cinfo.image_width, cinfo.image_height, bytesPerPixel))
+    const QSize output = chooseScale(cinfo, ctx, orientation);
+    // Progressive files keep every coefficient of the full picture in memory until the
+    // last scan, whatever the output size; a scaled output (at most 7/8 across, so under
+    // four bytes a full pixel) comes on top.
+    const int coefficientBytes = multiScan ? 2 * cinfo.num_components : 0;
+    const bool scaled = output.width() != int(cinfo.image_width);
+    if (scaled ? !ctx.fits(output.width(), output.height(), 4)
+                     || (multiScan
+                         && !ctx.fits(cinfo.image_width, cinfo.image_height, coefficientBytes + 4))
+               : !ctx.fits(cinfo.image_width, cinfo.image_height, 4 + coefficientBytes))
         return {};
     cinfo.mem->max_memory_to_use = long(qMin<qint64>(DecodeLimit(), 0x7FFFFFFF));
 
@@ -226,8 +260,7 @@ QImage DecodeJpeg(QIODevice &in, DecodeContext &ctx)
     else
         cinfo.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
 
-    QImage image =
-        ctx.allocate(int(cinfo.image_width), int(cinfo.image_height), QImage::Format_RGB32);
+    QImage image = ctx.allocate(output.width(), output.height(), QImage::Format_RGB32);
     if (image.isNull())
         return image;
     if (cinfo.density_unit == 1 || cinfo.density_unit == 2) {
@@ -237,7 +270,7 @@ QImage DecodeJpeg(QIODevice &in, DecodeContext &ctx)
             image.setDotsPerMeterY(qRound(cinfo.Y_density * perMeter));
         }
     }
-    std::vector<uchar> cmykRow(cmyk ? static_cast<size_t>(cinfo.image_width) * 4 : 0);
+    std::vector<uchar> cmykRow(cmyk ? static_cast<size_t>(output.width()) * 4 : 0);
     int rowsDone = 0;
     if (!readPixels(*st, &image, cmykRow.data(), &rowsDone)) {
         if (st->progress.stopped)
