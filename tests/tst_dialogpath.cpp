@@ -4,6 +4,7 @@
 // real X server with a window manager: where they open, which frame buttons they offer and
 // what size each options page gives.
 #include <QApplication>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
@@ -96,18 +97,31 @@ void writeSettings(const QByteArray &korvidSection)
                        "[Korvid32]\n" + korvidSection);
 }
 
-// The organizer, opened with the keys of the Bookmarks menu, framed by the window manager.
+// The organizer, opened with the keys of the Bookmarks menu and exposed.
+TBMarkDlg *showOrganizer(TKorvidForm *form)
+{
+    TBMarkDlg *organizer = form->BMarkDlg;
+    // A key that reaches the menu while it is still opening is lost; the user presses again.
+    for (int attempt = 0; attempt < 3 && !organizer->isVisible(); ++attempt) {
+        if (ChooseFromMenuForReal(form, form->Bookmarks1, QStringLiteral("alt+b"),
+                                  QStringLiteral("o"))
+            && QTest::qWaitFor([organizer] { return organizer->isVisible(); }, 5000))
+            break;
+        if (form->Bookmarks1->isVisible())
+            form->Bookmarks1->close();
+    }
+    return organizer->isVisible() && QTest::qWaitForWindowExposed(organizer) ? organizer : nullptr;
+}
+
+// The same, once the window manager has framed it. (On a later showing the toolkit may not
+// learn the frame again; the window's inside then tells where it is.)
 TBMarkDlg *openOrganizer(TKorvidForm *form)
 {
-    if (!PressKeysForReal(form, {QStringLiteral("alt+b"), QStringLiteral("o")}))
-        return nullptr;
-    TBMarkDlg *organizer = form->BMarkDlg;
-    if (!QTest::qWaitFor([organizer] { return organizer->isVisible(); }, 10000)
-        || !QTest::qWaitForWindowExposed(organizer))
-        return nullptr;
-    // The frame is known once the window manager has put its decoration round the window.
-    const bool framed = QTest::qWaitFor(
-        [organizer] { return organizer->frameGeometry() != organizer->geometry(); }, 10000);
+    TBMarkDlg *organizer = showOrganizer(form);
+    const bool framed =
+        organizer
+        && QTest::qWaitFor(
+            [organizer] { return organizer->frameGeometry() != organizer->geometry(); }, 10000);
     return framed ? organizer : nullptr;
 }
 
@@ -165,6 +179,7 @@ private Q_SLOTS:
         // The remembered top left (0, 0 at first) is the frame's: the title bar is on screen.
         QCOMPARE(organizer->frameGeometry().topLeft(), QPoint(0, 0));
         QVERIFY(organizer->geometry().top() > 0);
+        const QPoint inside = organizer->geometry().topLeft();
 
         // A minimise box and a sizeable border, but no maximise.
         QVERIFY(!(motifFunctions(organizer) & MotifMaximize));
@@ -192,9 +207,9 @@ private Q_SLOTS:
         QTest::keyClick(organizer, Qt::Key_Escape);
         QTRY_VERIFY(!organizer->isVisible());
         QCOMPARE(QPoint(form->BMarkLeft, form->BMarkTop), QPoint(0, 0));
-        organizer = openOrganizer(form.get());
+        organizer = showOrganizer(form.get());
         QVERIFY(organizer);
-        QCOMPARE(organizer->frameGeometry().topLeft(), QPoint(0, 0));
+        QTRY_COMPARE(organizer->geometry().topLeft(), inside);
         organizer->close();
     }
 
@@ -221,9 +236,12 @@ private Q_SLOTS:
         REQUIRE_XSESSION();
         TestDir dir;
         auto form = shownForm({dir.path()});
-        QVERIFY(InModalForReal<TBMEditDlg>(form.get(),
-                                           {QStringLiteral("alt+b"), QStringLiteral("a")},
-                                           [](TBMEditDlg *edit) { checkOnlyClose(edit); }));
+        QVERIFY(InModalForReal<TBMEditDlg>(
+            [&form] {
+                return ChooseFromMenuForReal(form.get(), form->Bookmarks1, QStringLiteral("alt+b"),
+                                             QStringLiteral("a"));
+            },
+            [](TBMEditDlg *edit) { checkOnlyClose(edit); }));
 
         TPrintConfigDlg layout(form.get());
         layout.show();
@@ -272,8 +290,9 @@ private Q_SLOTS:
                 }
             }
         };
-        QVERIFY(
-            InModalForReal<TOptionsNotebookDlg>(form.get(), {QStringLiteral("ctrl+c")}, eachPage));
+        QVERIFY(InModalForReal<TOptionsNotebookDlg>(
+            [&form] { return PressKeysForReal(form.get(), {QStringLiteral("ctrl+c")}); },
+            eachPage));
     }
 };
 

@@ -4,6 +4,7 @@
 // pdftoppm.
 #include <QApplication>
 #include <QCheckBox>
+#include <QDebug>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -340,16 +341,9 @@ private Q_SLOTS:
             QPoint(qRound((laid.left() + margin.x()) * toRender),
                    qRound((laid.top() + margin.y()) * toRender)),
             QSize(qRound(laid.width() * toRender), qRound(laid.height() * toRender)));
-        QVERIFY2(near(ink, expected, 4),
-                 qPrintable(QStringLiteral("%1,%2 %3x%4 where %5,%6 %7x%8 was laid out")
-                                .arg(ink.x())
-                                .arg(ink.y())
-                                .arg(ink.width())
-                                .arg(ink.height())
-                                .arg(expected.x())
-                                .arg(expected.y())
-                                .arg(expected.width())
-                                .arg(expected.height())));
+        QString shown;
+        QDebug(&shown) << ink << "where" << expected << "was laid out";
+        QVERIFY2(near(ink, expected, 4), qPrintable(shown));
     }
 
     void printCommandOfTheMainWindow()

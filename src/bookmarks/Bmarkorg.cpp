@@ -8,12 +8,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 #include "bookmarks/Bmedit.h"
+#include "toolkit/FixedDialog.h"
 #include "toolkit/HelpTopic.h"
 #include "toolkit/WindowPlacement.h"
 
@@ -45,6 +45,9 @@ TBMarkDlg::TBMarkDlg(TBMarkUtils *store, QWidget *parent)
                    | Qt::WindowCloseButtonHint);
     setModal(false);
     setMinimumSize(MinimumSize);
+    // It has no maximise button; where the window manager offers one all the same, the
+    // window keeps its size.
+    RefuseWindowStates(this, Qt::WindowMaximized);
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -109,16 +112,6 @@ void TBMarkDlg::showEvent(QShowEvent *event)
     if (!m_open && !event->spontaneous())
         FormShow();
     QDialog::showEvent(event);
-}
-
-void TBMarkDlg::changeEvent(QEvent *event)
-{
-    QDialog::changeEvent(event);
-    // The window has no maximise button; where the window manager offers one all the same,
-    // the window keeps its size.
-    if (event->type() == QEvent::WindowStateChange && isMaximized())
-        QTimer::singleShot(0, this,
-                           [this] { setWindowState(windowState() & ~Qt::WindowMaximized); });
 }
 
 void TBMarkDlg::hideEvent(QHideEvent *event)

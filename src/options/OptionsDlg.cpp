@@ -294,7 +294,6 @@ void TOptionsNotebookDlg::showEvent(QShowEvent *event)
 
 void TOptionsNotebookDlg::FormShow()
 {
-    setFixedSize(DialogWidth, ShortHeight);
     const TOptionsSettings &s = m_settings;
     AutoPlayMMCB->setChecked(s.AutoStart);
     AutoRepeatMMCB->setChecked(s.AutoRepeat);

@@ -9,31 +9,38 @@
 
 namespace {
 
-// Some window managers draw minimise and maximise buttons on every frame, whatever the
-// window asks for; a fixed dialog minimised by one would leave the program waiting for an
-// answer nobody can see. It comes back at once instead.
-class StayUp : public QObject
+class StateRefusal : public QObject
 {
 public:
-    using QObject::QObject;
+    StateRefusal(QWidget *window, Qt::WindowStates states)
+        : QObject(window)
+        , m_states(states)
+    {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        auto *dialog = static_cast<QWidget *>(watched);
-        if (event->type() == QEvent::WindowStateChange
-            && (dialog->isMinimized() || dialog->isMaximized()))
-            QTimer::singleShot(0, dialog, [dialog] {
-                dialog->setWindowState(Qt::WindowNoState);
-                dialog->show();
-                dialog->raise();
-                dialog->activateWindow();
+        auto *window = static_cast<QWidget *>(watched);
+        if (event->type() == QEvent::WindowStateChange && (window->windowState() & m_states))
+            QTimer::singleShot(0, window, [window, states = m_states] {
+                window->setWindowState(window->windowState() & ~states);
+                window->show();
+                window->raise();
+                window->activateWindow();
             });
         return false;
     }
+
+private:
+    Qt::WindowStates m_states;
 };
 
 } // namespace
+
+void RefuseWindowStates(QWidget *window, Qt::WindowStates states)
+{
+    window->installEventFilter(new StateRefusal(window, states));
+}
 
 void MakeFixedDialog(QDialog *dialog)
 {
@@ -45,7 +52,7 @@ void MakeFixedDialog(QDialog *dialog)
     if (onTop)
         flags |= Qt::WindowStaysOnTopHint;
     dialog->setWindowFlags(flags);
-    dialog->installEventFilter(new StayUp(dialog));
+    RefuseWindowStates(dialog, Qt::WindowMinimized | Qt::WindowMaximized);
     QLayout *layout = dialog->layout();
     if (!layout)
         return;

@@ -240,11 +240,23 @@ inline bool PressKeysForReal(QWidget *window, const QStringList &keys)
     return true;
 }
 
-// Presses keys (xdotool names) into window and, once they have opened a modal dialog of type
-// T, runs body on it and then closes it; false when no such dialog came in time. The check
-// runs from a timer, so it also runs inside the dialog's own modal loop.
-template<typename T, typename Body>
-bool InModalForReal(QWidget *window, const QStringList &keys, Body body)
+// Opens the menu with menuKey (xdotool names, e.g. "alt+b") on the real keyboard and, once
+// it is up, picks its item with itemKey; a key that came before the menu would go to the
+// window instead.
+inline bool ChooseFromMenuForReal(QWidget *window, const QWidget *menu, const QString &menuKey,
+                                  const QString &itemKey)
+{
+    if (!PressKeysForReal(window, {menuKey})
+        || !QTest::qWaitFor([menu] { return menu->isVisible(); }, 10000))
+        return false;
+    XDoTool({QStringLiteral("key"), itemKey});
+    return true;
+}
+
+// Runs open (which makes the user's move that opens a modal dialog of type T) and, once
+// the dialog is up, runs body on it and then closes it; false when no such dialog came in
+// time. The check runs from a timer, so it also runs inside the dialog's own modal loop.
+template<typename T, typename Open, typename Body> bool InModalForReal(Open open, Body body)
 {
     bool done = false;
     QTimer poll;
@@ -260,8 +272,8 @@ bool InModalForReal(QWidget *window, const QStringList &keys, Body body)
         done = true;
     });
     poll.start();
-    const bool pressed = PressKeysForReal(window, keys);
-    const bool shown = pressed && QTest::qWaitFor([&done] { return done; }, 60000);
+    const bool opened = open();
+    const bool shown = opened && QTest::qWaitFor([&done] { return done; }, 60000);
     poll.stop();
     return shown;
 }
