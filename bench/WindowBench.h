@@ -17,6 +17,10 @@ void RunWindowBenchmarks();
 // Zooming a photograph in the maximised window: peak memory and time per step.
 void RunZoomBenchmarks(const QString &home);
 
+// Opening a photograph in the maximised window, fitted and at its own size: the time to
+// its first paint against djpeg, and the memory it takes.
+void RunSightBenchmarks(const QString &home);
+
 // A main window with the given command line that keeps its settings in settingsDir
 // (XDG_CONFIG_HOME stays there).
 std::unique_ptr<TKorvidForm> NewBenchWindow(const QStringList &arguments,

@@ -4,6 +4,7 @@
 // "value NAME VALUE UNIT").
 #include <QApplication>
 #include <QDir>
+#include <QTemporaryDir>
 
 #include "BenchReport.h"
 #include "CodecBench.h"
@@ -46,7 +47,9 @@ int main(int argc, char **argv)
         if (wanted("window")) {
             for (const char *name :
                  {"folder_100k_list", "ui_block_max", "next_picture_prefetched",
-                  "slideshow_drift_percent", "zoom_peak_over_decoded", "zoom_step_ms"})
+                  "slideshow_drift_percent", "zoom_peak_over_decoded", "zoom_step_ms",
+                  "first_sight_fit_vs_djpeg", "first_sight_normal_vs_djpeg",
+                  "first_sight_peak_over_shown"})
                 ReportMissing(name, QStringLiteral("no display (run under xvfb-run)"));
         }
         if (wanted("start"))
@@ -56,6 +59,11 @@ int main(int argc, char **argv)
     }
     if (wanted("window"))
         RunWindowBenchmarks();
+    // Also alone, as part of the window group above.
+    if (only.contains(QLatin1String("sight"))) {
+        QTemporaryDir home;
+        RunSightBenchmarks(home.path());
+    }
     if (wanted("start"))
         RunStartBenchmark(
             QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("korvid")));

@@ -28,7 +28,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     buffer.seek(0);
     DecodeContext fitted([](int) { return 1; });
     const int side = size > 0 ? 1 + data[0] : 1;
-    fitted.setCoverSize(QSize(side, side));
+    fitted.setCoverSize(QSize(side, side),
+                        size > 1 && data[1] & 1 ? Qt::KeepAspectRatio : Qt::IgnoreAspectRatio);
     KORVID_FUZZ_DECODER(buffer, fitted);
+    // And for the centred part a display at the picture's own size shows first.
+    buffer.seek(0);
+    DecodeContext part([](int) { return 1; });
+    part.setCentredRegion(QSize(side, size > 1 ? 1 + data[1] : side));
+    const QImage first = KORVID_FUZZ_DECODER(buffer, part);
+    if (!first.isNull() && !part.regionDecoded().isEmpty()
+        && (first.size() != part.regionDecoded().size()
+            || !QRect(QPoint(0, 0), part.fullSize()).contains(part.regionDecoded())))
+        __builtin_trap();
     return 0;
 }

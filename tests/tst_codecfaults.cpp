@@ -186,6 +186,11 @@ QByteArray gifWithoutClearCodes(const QImage &pixels)
 
 } // namespace
 
+QString RectText(const QRect &r)
+{
+    return QStringLiteral("%1,%2 %3 x %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
 class TestCodecFaults : public QObject
 {
     Q_OBJECT
@@ -352,6 +357,32 @@ private Q_SLOTS:
         // A cover as large as the picture asks for the whole of it.
         QCOMPARE(decode(shownFull, &fullSize).size(), shownFull);
         QVERIFY(fullSize.isEmpty());
+
+        // Fitted keeping its shape into a box much wider than the picture's shape.
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            DecodeContext ctx;
+            ctx.setCoverSize(turned ? QSize(2000, 600) : QSize(2000, 400), Qt::KeepAspectRatio);
+            QCOMPARE(DecodeJpeg(file, ctx).size(), turned ? QSize(500, 750) : QSize(750, 500));
+        }
+
+        // The centred part a normal display shows first is the whole picture's pixels there.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        DecodeContext ctx;
+        ctx.setCentredRegion(QSize(1000, 700));
+        const QImage part = DecodeJpeg(file, ctx);
+        QCOMPARE(ctx.fullSize(), shownFull);
+        const QRect where = ctx.regionDecoded();
+        const QRect wanted(QPoint((shownFull.width() - 1000) / 2, (shownFull.height() - 700) / 2),
+                           QSize(1000, 700));
+        QVERIFY2(where.contains(wanted), qPrintable(RectText(where)));
+        // Columns widen to whole blocks, rows not at all.
+        QVERIFY2(where.width() * where.height() < 1100 * 800, qPrintable(RectText(where)));
+        QCOMPARE(part.size(), where.size());
+        QCOMPARE(part.convertToFormat(QImage::Format_RGB32),
+                 whole.copy(where).convertToFormat(QImage::Format_RGB32));
     }
 };
 

@@ -188,7 +188,7 @@ private Q_SLOTS:
 
         // Without a stop the same picture loads whole.
         choose(dialog, QStringLiteral("noise.jpg"));
-        QCOMPARE(dialog.Preview->Picture().width(), 3000);
+        QCOMPARE(dialog.Preview->PictureSize().width(), 3000);
     }
 
     void messagesMoveAndAutoDisplay()

@@ -264,14 +264,14 @@ private:
 
         // A click on a picture previews it; the keyboard stays in the list.
         ClickForReal(list->viewport(), rowCentre(list, QStringLiteral("a-mid.jpg")));
-        QTRY_COMPARE_WITH_TIMEOUT(dialog->Preview->Picture().width(), 3000, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(dialog->Preview->PictureSize().width(), 3000, 20000);
         QTRY_VERIFY(list->isEnabled());
         QVERIFY2(focused() == list,
                  qPrintable("after the click the keyboard is in " + focusName()));
 
         // Down previews the next picture, and again the keyboard stays.
         XDoTool({QStringLiteral("key"), QStringLiteral("Down")});
-        QTRY_COMPARE_WITH_TIMEOUT(dialog->Preview->Picture().width(), 6000, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(dialog->Preview->PictureSize().width(), 6000, 20000);
         QTRY_VERIFY(list->isEnabled());
         QVERIFY2(focused() == list, qPrintable("after Down the keyboard is in " + focusName()));
         QCOMPARE(dialog->DirectoryListBox1->Directory(), m_dir.path());

@@ -314,7 +314,7 @@ private Q_SLOTS:
         QCOMPARE(view->FileNameLabel->palette().color(QPalette::WindowText), QColor(Qt::white));
         QVERIFY(!view->FileNamePanel->isHidden());
         QVERIFY(!view->ProgressPanel->isHidden());
-        QVERIFY(view->ProgressPanel->geometry().top() > view->FileNamePanel->geometry().top());
+        QTRY_VERIFY(view->ProgressPanel->geometry().top() > view->FileNamePanel->geometry().top());
         QCOMPARE(view->Gauge1->Progress(), 100);
         // Closed by the window manager: the show ends and the window comes back.
         QVERIFY(!view->close());

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPixmap>
 #include <QStringList>
@@ -324,6 +325,8 @@ private:
     int m_ctrlPanelWidth = 168;
     bool m_shown = false;
     bool m_closing = false;
+    // When loading progress last let the window answer.
+    QElapsedTimer m_lastPump;
     std::unique_ptr<TPicturePrefetch> m_prefetch;
     SlidePacer m_pacer;
 };

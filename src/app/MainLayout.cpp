@@ -176,6 +176,13 @@ void TKorvidForm::CreateControls()
         display->setMediaPlayer(MIMediaPlayer1);
     }
     Image1->setPrefetch(m_prefetch.get());
+    // A photograph that changed on disk since its first sight is reported as it is now.
+    connect(Image1, &TPMultiMedia::OnPictureReplaced, this, [this] {
+        DisplayStats(CurrentFile);
+        SetScrollBox();
+        CenterScrollBox();
+        CalcZoom();
+    });
     Image1->setAutoHideMediaPlayer(false);
     MIMediaPlayer1->setDisplay(Image1);
 

@@ -51,6 +51,11 @@ void TKorvidForm::OpenIt(const QString &fileName)
         } else {
             {
                 const FreezeDrawing freeze(ScrollBox1);
+                // A large photograph is first read just large enough for where it will show.
+                SetStretch();
+                Image1->setShowArea(Image1->parentWidget() == ScrollBox1->viewport()
+                                        ? ScrollClientSize()
+                                        : Image1->size());
                 Image1->setMediaName(fileName);
             }
             LastSoundPicture.clear();
@@ -290,7 +295,15 @@ int TKorvidForm::LoadProgress(int percent)
 {
     if (m_closing || QCoreApplication::closingDown())
         return 0;
-    QCoreApplication::processEvents();
+    // The window answers a few dozen times a second while a picture loads; at every
+    // percent it would spend longer repainting than a fitted photograph takes to decode.
+    constexpr qint64 PumpMilliseconds = 30;
+    if (percent == 0 || !m_lastPump.isValid()) {
+        m_lastPump.start();
+    } else if (m_lastPump.elapsed() >= PumpMilliseconds) {
+        QCoreApplication::processEvents();
+        m_lastPump.start();
+    }
     Gauge1->setValue(percent);
     FullScrn1->Gauge1->setProgress(percent);
     return 1;

@@ -50,14 +50,34 @@ Reader readerFor(const QString &file)
     return nullptr;
 }
 
-// Decoded size of the file's picture, from its header; 0 when unknown.
-qint64 expectedBytes(const QString &file)
+// Decoded size of the file's picture for that sight, from its header; 0 when unknown.
+qint64 expectedBytes(const QString &file, const TSight &sight)
 {
     QString type, description;
     int width = 0, height = 0, bits = 0, dpi = 0, colors = 0;
     if (!ReadImageInfo(file, type, width, height, bits, dpi, colors, description))
         return 0;
-    return qint64(width) * height * 4;
+    QSize size(width, height);
+    if (!sight.cover.isEmpty() && type == QLatin1String("JPG")) {
+        // The DCT scaling the decoder will pick, in eighths.
+        const QSize cover = sight.coverMode == Qt::IgnoreAspectRatio
+                                ? sight.cover
+                                : size.scaled(sight.cover, Qt::KeepAspectRatio);
+        for (int eighths = 1; eighths < 8; ++eighths) {
+            const QSize scaled((width * eighths + 7) / 8, (height * eighths + 7) / 8);
+            if (scaled.width() >= cover.width() && scaled.height() >= cover.height()) {
+                size = scaled;
+                break;
+            }
+        }
+    }
+    return qint64(size.width()) * size.height() * 4;
+}
+
+// A picture decoded for one sight serves another only when it is the whole picture.
+bool serves(const TSight &decodedFor, const TSight &wanted)
+{
+    return decodedFor == TSight{} || decodedFor == wanted;
 }
 
 } // namespace
@@ -67,6 +87,8 @@ struct PrefetchEntry
     QString file;
     int colorBits = 0;
     int dither = 0;
+    TSight sight;
+    TSightResult sightResult;
     FileStamp stamp;
     qint64 bytes = 0;
     std::atomic<bool> cancel{false};
@@ -120,7 +142,7 @@ void TPicturePrefetch::dropUnwanted(const QStringList &wanted)
 }
 
 void TPicturePrefetch::prefetch(const QStringList &files, int colorBits, int dither,
-                                qint64 shownBytes)
+                                qint64 shownBytes, const TSight &sight)
 {
     dropUnwanted(files);
     const qint64 room = qMin(m_budget, DecodeLimit() - shownBytes);
@@ -131,7 +153,7 @@ void TPicturePrefetch::prefetch(const QStringList &files, int colorBits, int dit
         const FileStamp stamp = stampOf(file);
         auto existing = m_entries.value(file);
         if (existing && existing->stamp == stamp && existing->colorBits == colorBits
-            && existing->dither == dither) {
+            && existing->dither == dither && serves(existing->sight, sight)) {
             used += existing->bytes;
             continue;
         }
@@ -139,21 +161,23 @@ void TPicturePrefetch::prefetch(const QStringList &files, int colorBits, int dit
             existing->cancel = true;
             m_entries.remove(file);
         }
-        const qint64 bytes = expectedBytes(file);
+        const qint64 bytes = expectedBytes(file, sight);
         if (bytes <= 0 || used + bytes > room)
             continue;
         used += bytes;
-        m_entries.insert(file, start(file, colorBits, dither, bytes));
+        m_entries.insert(file, start(file, colorBits, dither, sight, bytes));
     }
 }
 
 std::shared_ptr<PrefetchEntry> TPicturePrefetch::start(const QString &file, int colorBits,
-                                                       int dither, qint64 bytes)
+                                                       int dither, const TSight &sight,
+                                                       qint64 bytes)
 {
     auto entry = std::make_shared<PrefetchEntry>();
     entry->file = file;
     entry->colorBits = colorBits;
     entry->dither = dither;
+    entry->sight = sight;
     entry->stamp = stampOf(file);
     entry->bytes = bytes;
     auto promise = std::make_shared<std::promise<QImage>>();
@@ -166,19 +190,24 @@ std::shared_ptr<PrefetchEntry> TPicturePrefetch::start(const QString &file, int 
                 entry.percent = percent;
                 return entry.cancel ? 0 : 1;
             };
-            ok = readerFor(entry->file)(entry->file, entry->colorBits, entry->dither, bitmap,
-                                        progress);
+            const Reader reader = readerFor(entry->file);
+            ok = reader == ReadJpgFile && !(entry->sight == TSight{})
+                     ? ReadJpgFileSight(entry->file, entry->colorBits, entry->dither,
+                                        entry->sight, bitmap, entry->sightResult, progress)
+                     : reader(entry->file, entry->colorBits, entry->dither, bitmap, progress);
         }
         promise->set_value(ok && !entry->cancel ? bitmap : QImage());
     });
     return entry;
 }
 
-bool TPicturePrefetch::take(const QString &file, int colorBits, int dither, QImage &bitmap,
+bool TPicturePrefetch::take(const QString &file, int colorBits, int dither, const TSight &sight,
+                            QImage &bitmap, TSightResult &result,
                             const TProgressCallback &progress)
 {
     const auto entry = m_entries.value(file);
-    if (!entry || entry->colorBits != colorBits || entry->dither != dither)
+    if (!entry || entry->colorBits != colorBits || entry->dither != dither
+        || !serves(entry->sight, sight))
         return false;
     if (entry->stamp != stampOf(file)) {
         entry->cancel = true;
@@ -196,5 +225,7 @@ bool TPicturePrefetch::take(const QString &file, int colorBits, int dither, QIma
         return false;
     }
     bitmap = decoded;
+    // Written by the worker before the picture was handed over.
+    result = entry->sightResult;
     return true;
 }

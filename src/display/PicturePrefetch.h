@@ -9,7 +9,7 @@
 
 #include <memory>
 
-#include "display/codec/DecodeContext.h"
+#include "display/codec/Codec.h"
 
 struct PrefetchEntry;
 
@@ -32,13 +32,22 @@ public:
 
     // The files to have ready, most wanted first; earlier wishes not among them are
     // stopped or dropped when room is needed. Together with shownBytes (the picture on
-    // show) they stay within the decode limit as well as the budget.
-    void prefetch(const QStringList &files, int colorBits, int dither, qint64 shownBytes = 0);
+    // show) they stay within the decode limit as well as the budget. A JPEG is decoded
+    // for the sight given (a fitted display decodes it smaller).
+    void prefetch(const QStringList &files, int colorBits, int dither, qint64 shownBytes = 0,
+                  const TSight &sight = {});
 
-    // A picture decoded ahead of time for this file and these settings. One still being
-    // decoded is waited for, reporting progress, which may give up the wait (false).
+    // A picture decoded ahead of time for this file and these settings, for this sight or
+    // whole. One still being decoded is waited for, reporting progress, which may give up
+    // the wait (false). result tells what the bitmap is of the picture.
+    bool take(const QString &file, int colorBits, int dither, const TSight &sight,
+              QImage &bitmap, TSightResult &result, const TProgressCallback &progress);
     bool take(const QString &file, int colorBits, int dither, QImage &bitmap,
-              const TProgressCallback &progress);
+              const TProgressCallback &progress)
+    {
+        TSightResult result;
+        return take(file, colorBits, dither, {}, bitmap, result, progress);
+    }
 
     // Bytes held by finished pictures.
     qint64 heldBytes() const;
@@ -48,7 +57,7 @@ public:
 
 private:
     std::shared_ptr<PrefetchEntry> start(const QString &file, int colorBits, int dither,
-                                         qint64 bytes);
+                                         const TSight &sight, qint64 bytes);
     void dropUnwanted(const QStringList &wanted);
 
     qint64 m_budget;

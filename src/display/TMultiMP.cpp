@@ -57,8 +57,9 @@ TPicture readMetafile(const QString &name)
 
 TPMultiMedia *Reporter = nullptr;
 
-// ProgressCallback as reported by control; 1 (go on) when none is installed.
-int reportProgress(TPMultiMedia *control, int percent)
+} // namespace
+
+int ReportProgressOf(TPMultiMedia *control, int percent)
 {
     if (!ProgressCallback)
         return 1;
@@ -67,8 +68,6 @@ int reportProgress(TPMultiMedia *control, int percent)
     const auto restore = qScopeGuard([outer] { Reporter = outer; });
     return ProgressCallback(percent);
 }
-
-} // namespace
 
 TPMultiMedia *ProgressReporter()
 {
@@ -113,6 +112,10 @@ void TPMultiMedia::setBorderStyle(TBorderStyle value)
 
 void TPMultiMedia::setPicture(const TPicture &value)
 {
+    cancelWhole();
+    m_fullSize = {};
+    m_region = {};
+    m_wholeRefused = false;
     m_picture = value;
     m_levels.clear();
     PictureChanged();
@@ -136,6 +139,7 @@ void TPMultiMedia::setStretch(bool value)
     if (value)
         m_stretchRatio = false;
     update();
+    needMore();
 }
 
 void TPMultiMedia::setStretchRatio(bool value)
@@ -146,6 +150,7 @@ void TPMultiMedia::setStretchRatio(bool value)
     if (value)
         m_stretch = false;
     update();
+    needMore();
 }
 
 void TPMultiMedia::setText(const QString &value)
@@ -250,6 +255,7 @@ bool TPMultiMedia::loadCodecPicture(const QString &name, const QString &extensio
         {".JPG", ReadJpgFile, "Reading jpg file failed"},
     };
     QImage bitmap;
+    TSightResult seen;
     bool ok = false;
     QString message;
     // A load the progress routine stopped was not a failure: the user asked for it.
@@ -257,7 +263,7 @@ bool TPMultiMedia::loadCodecPicture(const QString &name, const QString &extensio
     TProgressCallback progress;
     if (ProgressCallback)
         progress = [this, &stopped](int percent) {
-            const int goOn = reportProgress(this, percent);
+            const int goOn = ReportProgressOf(this, percent);
             stopped = stopped || goOn == 0;
             return goOn;
         };
@@ -267,13 +273,18 @@ bool TPMultiMedia::loadCodecPicture(const QString &name, const QString &extensio
     } else {
         const int bits = colorBits();
         const int dither = m_imageDither ? 1 : 0;
+        const bool jpeg = extension == QLatin1String(".JPG");
+        const TSight sight = jpeg ? loadSight(false) : TSight{};
         for (const Row &row : Rows) {
             if (extension == QLatin1String(row.extension)) {
                 message = QLatin1String(row.message);
-                if (m_prefetch && m_prefetch->take(name, bits, dither, bitmap, progress)) {
+                if (m_prefetch
+                    && m_prefetch->take(name, bits, dither, sight, bitmap, seen, progress)) {
                     ok = true;
                     if (progress)
                         progress(100);
+                } else if (jpeg) {
+                    ok = ReadJpgFileSight(name, bits, dither, sight, bitmap, seen, progress);
                 } else {
                     ok = row.reader(name, bits, dither, bitmap, progress);
                 }
@@ -286,8 +297,17 @@ bool TPMultiMedia::loadCodecPicture(const QString &name, const QString &extensio
             failed(message);
         return false;
     }
+    // The file as it was when first seen, so a later read of the rest can tell a change.
+    const QFileInfo info(name);
+    const std::array<qint64, 2> stamp{info.size(), info.lastModified().toMSecsSinceEpoch()};
     setPicture(TPicture::fromBitmap(std::move(bitmap)));
+    m_fullSize = seen.fullSize;
+    m_region = seen.region;
+    m_sightFile = name;
+    m_sightStamp = stamp;
     ReadMediaInfo(name);
+    PictureChanged();
+    needMore();
     return true;
 }
 
@@ -295,7 +315,8 @@ void TPMultiMedia::PrefetchFiles(const QStringList &files)
 {
     if (m_prefetch)
         m_prefetch->prefetch(files, colorBits(), m_imageDither ? 1 : 0,
-                             m_picture.isBitmap() ? qint64(m_picture.image().sizeInBytes()) : 0);
+                             m_picture.isBitmap() ? qint64(m_picture.image().sizeInBytes()) : 0,
+                             loadSight(true));
 }
 
 QString TPMultiMedia::loadSoundOrVideo(const QString &name, const QString &extension)
@@ -346,7 +367,7 @@ void TPMultiMedia::TimerNotify()
         return;
     }
     const int percent = RoundHalfEven(double(position) * (100.0 / double(length)));
-    reportProgress(this, percent);
+    ReportProgressOf(this, percent);
     if (m_autoRePlay && percent >= 100 && !m_mediaPlayer->FileName().isEmpty())
         m_mediaPlayer->Play();
 }
@@ -377,7 +398,7 @@ QString TPMultiMedia::LoadMedia()
         if (m_mediaPlayer && m_autoHide)
             m_mediaPlayer->setVisible(false);
         m_timer.stop();
-        reportProgress(this, 0);
+        ReportProgressOf(this, 0);
         ClearMessage();
     };
 
@@ -465,11 +486,12 @@ bool TPMultiMedia::ReadMediaInfo(const QString &fileName)
 
 void TPMultiMedia::PictureChanged()
 {
-    if (m_autoSize && m_picture.width() >= 1 && m_picture.height() >= 1)
-        resize(m_picture.width(), m_picture.height());
+    const QSize shown = PictureSize();
+    if (m_autoSize && shown.width() >= 1 && shown.height() >= 1)
+        resize(shown);
     // A bitmap exactly the control's size covers it: nothing behind needs painting.
-    setAttribute(Qt::WA_OpaquePaintEvent,
-                 m_picture.isBitmap() && m_picture.image().size() == size());
+    setAttribute(Qt::WA_OpaquePaintEvent, m_picture.isBitmap() && HasWholePicture()
+                                              && m_picture.image().size() == size());
     update();
 }
 
@@ -509,18 +531,25 @@ void TPMultiMedia::paintPicture(QPainter &painter)
     const QRect client = contentsRect();
     const int cw = client.width();
     const int ch = client.height();
-    const int bw = m_picture.width();
-    const int bh = m_picture.height();
+    const QSize shown = PictureSize();
+    const int bw = shown.width();
+    const int bh = shown.height();
     if (m_stretchRatio || m_stretch) {
         const QRect target =
             m_stretchRatio ? StretchRatioRect(cw, ch, bw, bh) : QRect(0, 0, cw, ch);
-        m_levels.draw(painter, target, m_picture.image(), devicePixelRatioF());
+        m_levels.draw(painter, heldRect(target), m_picture.image(), devicePixelRatioF());
     } else {
         // One picture pixel is one device pixel, whatever the screen's scale.
         const qreal ratio = devicePixelRatioF();
         const int pw = qRound(bw / ratio);
         const int ph = qRound(bh / ratio);
         const QPoint origin = m_center ? CenterOrigin(cw, ch, pw, ph) : QPoint(0, 0);
+        if (!HasWholePicture()) {
+            // Until the rest arrives: the part read so far, or the first sight enlarged.
+            m_levels.draw(painter, heldRect(QRectF(origin, QSizeF(pw, ph))), m_picture.image(),
+                          ratio);
+            return;
+        }
         QImage unscaled = m_picture.image();
         unscaled.setDevicePixelRatio(ratio);
         painter.drawImage(origin, unscaled);
@@ -587,7 +616,7 @@ void TPMultiMedia::drawRotatedText(QPainter &painter, int x, int y, int angle, b
 
 void TPMultiMedia::CopyToClipboard()
 {
-    if (!m_picture.isEmpty())
+    if (!m_picture.isEmpty() && WholePicture())
         QGuiApplication::clipboard()->setImage(m_picture.image());
 }
 

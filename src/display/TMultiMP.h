@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <array>
+#include <memory>
 #include <stdexcept>
 
 #include "display/PictureLevels.h"
@@ -30,6 +32,7 @@ enum TSaveResolution {
 enum TTiffCompression { sNONE, sCCITT, sLZW, sPACKBITS };
 
 class QPagedPaintDevice;
+struct WholeDecode;
 
 // What an icon file that cannot be read throws out of MediaName, for its writer to report.
 class TMediaReadError : public std::runtime_error
@@ -44,6 +47,8 @@ class TPMultiMedia;
 // right now; none outside such a report. The global routine serves every control, so a
 // routine installed for one of them tells its own reports from the others' by this.
 TPMultiMedia *ProgressReporter();
+// ProgressCallback as reported by control; 1 (go on) when none is installed.
+int ReportProgressOf(TPMultiMedia *control, int percent);
 
 // The display control: given a file name it shows a picture and tells its owner what it
 // loaded (the information block). It draws the picture plain, centred, stretched or
@@ -53,6 +58,7 @@ class TPMultiMedia : public QWidget
     Q_OBJECT
 public:
     explicit TPMultiMedia(QWidget *owner = nullptr);
+    ~TPMultiMedia() override;
 
     // Properties, with the effects their writes have.
     bool AutoSize() const { return m_autoSize; }
@@ -120,6 +126,19 @@ public:
     void setPrefetch(TPicturePrefetch *prefetch) { m_prefetch = prefetch; }
     // Has the prefetcher decode these files, most wanted first, as this control would.
     void PrefetchFiles(const QStringList &files);
+
+    // Where the next picture will be shown, in logical pixels: the box a fitted picture
+    // fills, or the part of the box a picture at its own size shows. Empty: the control's
+    // own size. A large JPEG is first decoded just large enough for that, or just that
+    // part of it, and whole once something needs more.
+    void setShowArea(QSize area) { m_showArea = area; }
+    // The picture's size as shown, also while only a first sight of it is held.
+    QSize PictureSize() const;
+    // Whether the bitmap held is the whole picture at its own size.
+    bool HasWholePicture() const { return m_fullSize.isEmpty(); }
+    // Reads the whole picture if only a first sight is held, reporting progress, which may
+    // stop it. False when it could not be had; the picture held then stays.
+    bool WholePicture();
 
     // Stops the playback timer and closes the linked player.
     void StopMedia();
@@ -207,6 +226,9 @@ Q_SIGNALS:
     void OnPaint(TPMultiMedia *sender);
     // Before the control acts on a key, so the owner can act first.
     void OnKeyDown(QKeyEvent *event);
+    // The file changed on disk after its first sight: what is shown and reported now is
+    // the file as it is.
+    void OnPictureReplaced(TPMultiMedia *sender);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -214,6 +236,7 @@ protected:
     bool event(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void paintPicture(QPainter &painter);
@@ -225,6 +248,18 @@ private:
     QString loadSoundOrVideo(const QString &name, const QString &extension);
     void paintVideo(QPainter &painter);
     bool loadCodecPicture(const QString &name, const QString &extension);
+    // The first sight a load or prefetch asks for in the present mode and area.
+    TSight loadSight(bool forPrefetch) const;
+    // Where the bitmap held lies within target, the whole picture's place.
+    QRectF heldRect(const QRectF &target) const;
+    // Starts reading more of the picture in the background when what is shown needs it.
+    void needMore();
+    TSight sightNeeded() const;
+    void startWhole(const TSight &sight);
+    void cancelWhole();
+    // The background read's progress, and its picture once it has finished.
+    void pollWhole();
+    void takeWhole();
     bool stepAllowed();
     void horizontalStep();
     void verticalStep();
@@ -267,6 +302,15 @@ private:
     bool m_quietMode = false;
     QPointer<TMIMediaPlayer> m_mediaPlayer;
     TPicturePrefetch *m_prefetch = nullptr;
+    QSize m_showArea;
+    QSize m_fullSize;         // the whole picture's size while a first sight is held
+    QRect m_region;           // where a part held lies in it; empty for all of it
+    QString m_sightFile;      // the file the first sight came from
+    std::array<qint64, 2> m_sightStamp{}; // its size and time then
+    bool m_wholeRefused = false;
+    std::shared_ptr<WholeDecode> m_whole;
+    QThreadPool m_wholePool;
+    QTimer m_wholeTimer;
     QTimer m_timer;
     bool m_timerFailed = false; // told once per opened media
 };

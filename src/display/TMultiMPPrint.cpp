@@ -11,6 +11,11 @@ bool TPMultiMedia::PrintPicture(QPagedPaintDevice *printer, int left, int top, i
 {
     if (m_picture.isEmpty() || !printer)
         return true;
+    if (!WholePicture()) {
+        if (error)
+            *error = QStringLiteral("The picture could not be read in full for printing.");
+        return false;
+    }
     if (width < 1 || height < 1) {
         width = m_picture.width();
         height = m_picture.height();

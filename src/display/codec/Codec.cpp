@@ -22,10 +22,13 @@ using Decoder = QImage (*)(QIODevice &, DecodeContext &);
 // Opens, decodes and reduces one file. assignAlways: the bitmap takes the result even
 // when the read fails.
 bool readFile(Decoder decode, bool assignAlways, const QString &fileName, int colorBits, int dither,
-              QImage &bitmap, const TProgressCallback &progress)
+              QImage &bitmap, const TProgressCallback &progress, const TSight &sight = {},
+              TSightResult *result = nullptr)
 {
     DecodeContext ctx(progress);
     ctx.setShownColorBits(colorBits);
+    ctx.setCoverSize(sight.cover, sight.coverMode);
+    ctx.setCentredRegion(sight.region);
     QImage image;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -40,6 +43,8 @@ bool readFile(Decoder decode, bool assignAlways, const QString &fileName, int co
     t_lastError = ok ? QString() : ctx.error();
     if (ok || assignAlways)
         bitmap = ok ? std::move(image) : QImage();
+    if (result)
+        *result = ok ? TSightResult{ctx.fullSize(), ctx.regionDecoded()} : TSightResult{};
     return ok;
 }
 
@@ -79,6 +84,13 @@ bool ReadJpgFile(const QString &FileName, int ColorBits, int Dither, QImage &Bit
                  const TProgressCallback &Progress)
 {
     return readFile(DecodeJpeg, false, FileName, ColorBits, Dither, Bitmap, Progress);
+}
+
+bool ReadJpgFileSight(const QString &FileName, int ColorBits, int Dither, const TSight &Sight,
+                      QImage &Bitmap, TSightResult &Result, const TProgressCallback &Progress)
+{
+    return readFile(DecodeJpeg, false, FileName, ColorBits, Dither, Bitmap, Progress, Sight,
+                    &Result);
 }
 
 QString CodecErrorString()

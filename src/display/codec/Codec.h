@@ -32,6 +32,26 @@ bool ReadPcxFile(const QString &FileName, int ColorBits, int Dither, QImage &Bit
 bool ReadJpgFile(const QString &FileName, int ColorBits, int Dither, QImage &Bitmap,
                  const TProgressCallback &Progress);
 
+// What the first sight of a picture needs (see DecodeContext::setCoverSize and
+// setCentredRegion); all empty for the whole picture.
+struct TSight
+{
+    QSize cover;
+    Qt::AspectRatioMode coverMode = Qt::IgnoreAspectRatio;
+    QSize region;
+    bool operator==(const TSight &) const = default;
+};
+// What a read gave when it was less than the whole picture at its size: that full size as
+// shown, and, for a part, where the bitmap lies in it. Both empty for the whole picture.
+struct TSightResult
+{
+    QSize fullSize;
+    QRect region;
+};
+// ReadJpgFile for a first sight: the bitmap may be scaled down or a part, as Result says.
+bool ReadJpgFileSight(const QString &FileName, int ColorBits, int Dither, const TSight &Sight,
+                      QImage &Bitmap, TSightResult &Result, const TProgressCallback &Progress);
+
 // Why the last read on this thread failed, for diagnostics; empty after a success.
 QString CodecErrorString();
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -61,14 +62,30 @@ public:
     bool truncated() const { return m_truncated; }
 
     // The smallest size the picture must still cover where it is shown (empty: the whole
-    // picture is needed). A decoder that can decode smaller at little cost (JPEG's DCT
-    // scaling) may then return a picture no smaller than this, and records the picture's
-    // full size, as shown, in fullSize().
-    void setCoverSize(QSize size) { m_cover = size; }
+    // picture is needed); with KeepAspectRatio, the picture fitted into that size. A
+    // decoder that can decode smaller at little cost (JPEG's DCT scaling) may then return
+    // a picture no smaller than this, and records the picture's full size, as shown, in
+    // fullSize().
+    void setCoverSize(QSize size, Qt::AspectRatioMode mode = Qt::IgnoreAspectRatio)
+    {
+        m_cover = size;
+        m_coverMode = mode;
+    }
     QSize coverSize() const { return m_cover; }
+    Qt::AspectRatioMode coverMode() const { return m_coverMode; }
     void setFullSize(QSize size) { m_fullSize = size; }
     // Empty when the picture was decoded at its full size.
     QSize fullSize() const { return m_fullSize; }
+
+    // Only this much of the picture, centred in it as shown, is needed first (empty: all
+    // of it). A decoder that can decode a part at little cost (JPEG) may then return just
+    // that part, recording where it lies in the picture as shown in regionDecoded() and
+    // the picture's full size in fullSize().
+    void setCentredRegion(QSize size) { m_region = size; }
+    QSize centredRegion() const { return m_region; }
+    void setRegionDecoded(QRect rect) { m_regionDecoded = rect; }
+    // Empty when the whole picture was decoded.
+    QRect regionDecoded() const { return m_regionDecoded; }
 
 private:
     bool report(int percent);
@@ -80,6 +97,9 @@ private:
     bool m_tooLarge = false;
     int m_shownBits = 24;
     QSize m_cover;
+    Qt::AspectRatioMode m_coverMode = Qt::IgnoreAspectRatio;
     QSize m_fullSize;
+    QSize m_region;
+    QRect m_regionDecoded;
     QString m_error;
 };

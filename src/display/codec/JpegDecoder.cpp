@@ -5,6 +5,7 @@
 #include "display/codec/Decoders.h"
 
 #include <QIODevice>
+#include <QTransform>
 
 #include <csetjmp>
 #include <cstdio>
@@ -132,24 +133,50 @@ bool readHeader(JpegState &st)
     return true;
 }
 
-// Decodes the rows into image; CMYK rows go through cmykRow first.
-bool readPixels(JpegState &st, QImage *image, uchar *cmykRow, int *rowsDone)
+// Which rows and columns of the file's picture to decode; all of them unless limited.
+struct Rows
+{
+    QRect wanted;  // in the file's own orientation; empty for the whole picture
+    QRect decoded; // what the library could give: columns widen to whole blocks
+};
+
+// Decodes the rows into image, which it allocates once the output size is known; CMYK
+// rows go through cmykRow first.
+bool readPixels(JpegState &st, DecodeContext &ctx, QImage *image, std::vector<uchar> *cmykRow,
+                int *rowsDone, Rows *rows)
 {
     if (setjmp(st.err.jump))
         return false;
     jpeg_decompress_struct &cinfo = st.cinfo;
     jpeg_start_decompress(&cinfo);
+    JDIMENSION firstRow = 0;
+    JDIMENSION endRow = cinfo.output_height;
+    if (!rows->wanted.isEmpty()) {
+        JDIMENSION left = JDIMENSION(rows->wanted.left());
+        JDIMENSION width = JDIMENSION(rows->wanted.width());
+        jpeg_crop_scanline(&cinfo, &left, &width);
+        firstRow = JDIMENSION(rows->wanted.top());
+        endRow = JDIMENSION(rows->wanted.bottom() + 1);
+        rows->decoded = QRect(int(left), int(firstRow), int(width), int(endRow - firstRow));
+    }
+    *image = ctx.allocate(int(cinfo.output_width), int(endRow - firstRow), QImage::Format_RGB32);
+    if (image->isNull())
+        return true;
     const bool cmyk = cinfo.out_color_space == JCS_CMYK;
+    if (cmyk)
+        cmykRow->resize(size_t(cinfo.output_width) * 4);
+    if (firstRow > 0)
+        jpeg_skip_scanlines(&cinfo, firstRow);
     // Adobe writers store CMYK inverted.
     const bool inverted = cinfo.saw_Adobe_marker;
-    while (cinfo.output_scanline < cinfo.output_height) {
-        const int y = int(cinfo.output_scanline);
-        JSAMPROW row = cmyk ? cmykRow : image->scanLine(y);
+    while (cinfo.output_scanline < endRow) {
+        const int y = int(cinfo.output_scanline - firstRow);
+        JSAMPROW row = cmyk ? cmykRow->data() : image->scanLine(y);
         if (jpeg_read_scanlines(&cinfo, &row, 1) != 1)
             break;
         if (cmyk) {
             auto *out = reinterpret_cast<QRgb *>(image->scanLine(y));
-            const uchar *p = cmykRow;
+            const uchar *p = cmykRow->data();
             for (JDIMENSION x = 0; x < cinfo.output_width; ++x, p += 4) {
                 int c = p[0], m = p[1], ye = p[2], k = p[3];
                 if (!inverted) {
@@ -163,7 +190,11 @@ bool readPixels(JpegState &st, QImage *image, uchar *cmykRow, int *rowsDone)
         }
         *rowsDone = y + 1;
     }
-    jpeg_finish_decompress(&cinfo);
+    // The rows below a part are not wanted: the rest of the data is left unread.
+    if (endRow < cinfo.output_height)
+        jpeg_abort_decompress(&cinfo);
+    else
+        jpeg_finish_decompress(&cinfo);
     return true;
 }
 
@@ -179,6 +210,31 @@ int orientationOf(const jpeg_decompress_struct &cinfo)
     return 1;
 }
 
+// The EXIF turn as a mapping from the file's picture (size full) to the picture as shown.
+QTransform turnOf(int orientation, QSize full)
+{
+    const qreal w = full.width();
+    const qreal h = full.height();
+    switch (orientation) {
+    case 2:
+        return QTransform(-1, 0, 0, 1, w, 0);
+    case 3:
+        return QTransform(-1, 0, 0, -1, w, h);
+    case 4:
+        return QTransform(1, 0, 0, -1, 0, h);
+    case 5:
+        return QTransform(0, 1, 1, 0, 0, 0);
+    case 6:
+        return QTransform(0, 1, -1, 0, h, 0);
+    case 7:
+        return QTransform(0, -1, -1, 0, h, w);
+    case 8:
+        return QTransform(0, -1, 1, 0, 0, w);
+    default:
+        return {};
+    }
+}
+
 // The output size: the smallest of the library's M/8 scalings that still covers the
 // context's cover size (which is for the picture as shown, after the EXIF turn), else the
 // full size. Sets the scaling in cinfo.
@@ -186,10 +242,15 @@ QSize chooseScale(jpeg_decompress_struct &cinfo, DecodeContext &ctx, int orienta
 {
     const bool turned = orientation >= 5;
     const QSize full(int(cinfo.image_width), int(cinfo.image_height));
+    const QSize shownFull = turned ? full.transposed() : full;
     QSize cover = ctx.coverSize();
+    if (cover.isEmpty())
+        return full;
+    if (ctx.coverMode() != Qt::IgnoreAspectRatio)
+        cover = shownFull.scaled(cover, Qt::KeepAspectRatio);
     if (turned)
         cover.transpose();
-    if (cover.isEmpty() || cover.width() >= full.width() || cover.height() >= full.height())
+    if (cover.width() >= full.width() || cover.height() >= full.height())
         return full;
     for (unsigned eighths = 1; eighths < 8; ++eighths) {
         cinfo.scale_num = eighths;
@@ -197,13 +258,29 @@ QSize chooseScale(jpeg_decompress_struct &cinfo, DecodeContext &ctx, int orienta
         jpeg_calc_output_dimensions(&cinfo);
         if (int(cinfo.output_width) >= cover.width()
             && int(cinfo.output_height) >= cover.height()) {
-            ctx.setFullSize(turned ? full.transposed() : full);
+            ctx.setFullSize(shownFull);
             return QSize(int(cinfo.output_width), int(cinfo.output_height));
         }
     }
     cinfo.scale_num = 1;
     cinfo.scale_denom = 1;
     return full;
+}
+
+// The rows and columns of the file's picture that hold the context's centred region of
+// the picture as shown; empty when the whole picture is wanted.
+QRect wantedRows(const jpeg_decompress_struct &cinfo, const DecodeContext &ctx, int orientation)
+{
+    const QSize full(int(cinfo.image_width), int(cinfo.image_height));
+    const QSize shownFull = orientation >= 5 ? full.transposed() : full;
+    const QSize region = ctx.centredRegion().boundedTo(shownFull);
+    if (region.isEmpty() || region == shownFull)
+        return {};
+    const QRect shown(QPoint((shownFull.width() - region.width()) / 2,
+                             (shownFull.height() - region.height()) / 2),
+                      region);
+    return turnOf(orientation, full).inverted().mapRect(QRectF(shown)).toAlignedRect()
+        & QRect(QPoint(0, 0), full);
 }
 
 } // namespace
@@ -241,16 +318,23 @@ QImage DecodeJpeg(QIODevice &in, DecodeContext &ctx)
     // Saved markers live only until the decompression finishes.
     const int orientation = orientationOf(cinfo);
     const bool multiScan = jpeg_has_multiple_scans(&cinfo);
+    // Read before decoding: the library's state is not to be trusted after an abort.
+    const QSize full(int(cinfo.image_width), int(cinfo.image_height));
+    Rows rows;
     const QSize output = chooseScale(cinfo, ctx, orientation);
-    // Progressive files keep every coefficient of the full picture in memory until the
-    // last scan, whatever the output size; a scaled output (at most 7/8 across, so under
-    // four bytes a full pixel) comes on top.
-    const int coefficientBytes = multiScan ? 2 * cinfo.num_components : 0;
     const bool scaled = output.width() != int(cinfo.image_width);
-    if (scaled ? !ctx.fits(output.width(), output.height(), 4)
-                     || (multiScan
-                         && !ctx.fits(cinfo.image_width, cinfo.image_height, coefficientBytes + 4))
-               : !ctx.fits(cinfo.image_width, cinfo.image_height, 4 + coefficientBytes))
+    if (!scaled)
+        rows.wanted = wantedRows(cinfo, ctx, orientation);
+    const QSize kept = rows.wanted.isEmpty() ? output : rows.wanted.size();
+    // Progressive files keep every coefficient of the full picture in memory until the
+    // last scan, whatever the output size; a scaled output or a part (under four bytes a
+    // full pixel) comes on top.
+    const int coefficientBytes = multiScan ? 2 * cinfo.num_components : 0;
+    if (kept != QSize(int(cinfo.image_width), int(cinfo.image_height))
+            ? !ctx.fits(kept.width(), kept.height(), 4)
+                  || (multiScan
+                      && !ctx.fits(cinfo.image_width, cinfo.image_height, coefficientBytes + 4))
+            : !ctx.fits(cinfo.image_width, cinfo.image_height, 4 + coefficientBytes))
         return {};
     cinfo.mem->max_memory_to_use = long(qMin<qint64>(DecodeLimit(), 0x7FFFFFFF));
 
@@ -260,19 +344,10 @@ QImage DecodeJpeg(QIODevice &in, DecodeContext &ctx)
     else
         cinfo.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
 
-    QImage image = ctx.allocate(output.width(), output.height(), QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-    if (cinfo.density_unit == 1 || cinfo.density_unit == 2) {
-        const double perMeter = cinfo.density_unit == 1 ? 1 / 0.0254 : 100.0;
-        if (cinfo.X_density > 0 && cinfo.Y_density > 0) {
-            image.setDotsPerMeterX(qRound(cinfo.X_density * perMeter));
-            image.setDotsPerMeterY(qRound(cinfo.Y_density * perMeter));
-        }
-    }
-    std::vector<uchar> cmykRow(cmyk ? static_cast<size_t>(output.width()) * 4 : 0);
+    QImage image;
+    std::vector<uchar> cmykRow;
     int rowsDone = 0;
-    if (!readPixels(*st, &image, cmykRow.data(), &rowsDone)) {
+    if (!readPixels(*st, ctx, &image, &cmykRow, &rowsDone, &rows)) {
         if (st->progress.stopped)
             return {};
         if (rowsDone == 0)
@@ -280,10 +355,23 @@ QImage DecodeJpeg(QIODevice &in, DecodeContext &ctx)
                                 .arg(QString::fromLatin1(st->err.message)));
         ctx.setTruncated();
     }
+    if (image.isNull())
+        return image;
     if (st->src.ended)
         ctx.setTruncated();
+    if (cinfo.density_unit == 1 || cinfo.density_unit == 2) {
+        const double perMeter = cinfo.density_unit == 1 ? 1 / 0.0254 : 100.0;
+        if (cinfo.X_density > 0 && cinfo.Y_density > 0) {
+            image.setDotsPerMeterX(qRound(cinfo.X_density * perMeter));
+            image.setDotsPerMeterY(qRound(cinfo.Y_density * perMeter));
+        }
+    }
     // Rows the data never reached stay black.
     for (int y = rowsDone; y < image.height(); ++y)
         std::memset(image.scanLine(y), 0, size_t(image.bytesPerLine()));
+    if (!rows.decoded.isEmpty()) {
+        ctx.setFullSize(orientation >= 5 ? full.transposed() : full);
+        ctx.setRegionDecoded(turnOf(orientation, full).mapRect(rows.decoded));
+    }
     return ApplyExifOrientation(std::move(image), orientation);
 }
