@@ -58,8 +58,7 @@ Sight measureSight(TKorvidForm &form, const QStringList &photos, bool restFollow
         ResetHeapPeak();
         QElapsedTimer clock;
         clock.start();
-        QKeyEvent key(QEvent::KeyPress, run % 2 == 0 ? Qt::Key_Down : Qt::Key_Up,
-                      Qt::NoModifier);
+        QKeyEvent key(QEvent::KeyPress, run % 2 == 0 ? Qt::Key_Down : Qt::Key_Up, Qt::NoModifier);
         QApplication::sendEvent(form.FileListBox1, &key);
         const bool shown = SpinUntil([&] { return painted; }, 20000);
         const double ms = clock.nsecsElapsed() / 1e6;
@@ -88,8 +87,8 @@ double djpegMs(const QString &djpeg, const QString &photo)
     for (int run = 0; run < Runs; ++run) {
         QElapsedTimer clock;
         clock.start();
-        if (QProcess::execute(djpeg, {QStringLiteral("-outfile"), QStringLiteral("/dev/null"),
-                                      photo})
+        if (QProcess::execute(djpeg,
+                              {QStringLiteral("-outfile"), QStringLiteral("/dev/null"), photo})
             != 0)
             return -1;
         times.push_back(clock.nsecsElapsed() / 1e6);

@@ -45,11 +45,10 @@ int main(int argc, char **argv)
             QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("korvid")));
     if (!display) {
         if (wanted("window")) {
-            for (const char *name :
-                 {"folder_100k_list", "ui_block_max", "next_picture_prefetched",
-                  "slideshow_drift_percent", "zoom_peak_over_decoded", "zoom_step_ms",
-                  "first_sight_fit_vs_djpeg", "first_sight_normal_vs_djpeg",
-                  "first_sight_peak_over_shown"})
+            for (const char *name : {"folder_100k_list", "ui_block_max", "next_picture_prefetched",
+                                     "slideshow_drift_percent", "zoom_peak_over_decoded",
+                                     "zoom_step_ms", "first_sight_fit_vs_djpeg",
+                                     "first_sight_normal_vs_djpeg", "first_sight_peak_over_shown"})
                 ReportMissing(name, QStringLiteral("no display (run under xvfb-run)"));
         }
         if (wanted("start"))

@@ -201,7 +201,8 @@ private Q_SLOTS:
             list.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
             if (!list.waitForFinished(30000) || list.exitCode() != 0)
                 QSKIP("pdfimages (poppler-utils) is needed to look into the print");
-            QVERIFY2(list.readAllStandardOutput().contains(" 6000  4000 "), "the print is not whole");
+            QVERIFY2(list.readAllStandardOutput().contains(" 6000  4000 "),
+                     "the print is not whole");
         }
     }
 

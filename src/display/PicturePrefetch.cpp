@@ -192,8 +192,8 @@ std::shared_ptr<PrefetchEntry> TPicturePrefetch::start(const QString &file, int 
             };
             const Reader reader = readerFor(entry->file);
             ok = reader == ReadJpgFile && !(entry->sight == TSight{})
-                     ? ReadJpgFileSight(entry->file, entry->colorBits, entry->dither,
-                                        entry->sight, bitmap, entry->sightResult, progress)
+                     ? ReadJpgFileSight(entry->file, entry->colorBits, entry->dither, entry->sight,
+                                        bitmap, entry->sightResult, progress)
                      : reader(entry->file, entry->colorBits, entry->dither, bitmap, progress);
         }
         promise->set_value(ok && !entry->cancel ? bitmap : QImage());
@@ -202,8 +202,7 @@ std::shared_ptr<PrefetchEntry> TPicturePrefetch::start(const QString &file, int 
 }
 
 bool TPicturePrefetch::take(const QString &file, int colorBits, int dither, const TSight &sight,
-                            QImage &bitmap, TSightResult &result,
-                            const TProgressCallback &progress)
+                            QImage &bitmap, TSightResult &result, const TProgressCallback &progress)
 {
     const auto entry = m_entries.value(file);
     if (!entry || entry->colorBits != colorBits || entry->dither != dither

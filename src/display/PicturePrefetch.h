@@ -40,8 +40,8 @@ public:
     // A picture decoded ahead of time for this file and these settings, for this sight or
     // whole. One still being decoded is waited for, reporting progress, which may give up
     // the wait (false). result tells what the bitmap is of the picture.
-    bool take(const QString &file, int colorBits, int dither, const TSight &sight,
-              QImage &bitmap, TSightResult &result, const TProgressCallback &progress);
+    bool take(const QString &file, int colorBits, int dither, const TSight &sight, QImage &bitmap,
+              TSightResult &result, const TProgressCallback &progress);
     bool take(const QString &file, int colorBits, int dither, QImage &bitmap,
               const TProgressCallback &progress)
     {

@@ -490,8 +490,8 @@ void TPMultiMedia::PictureChanged()
     if (m_autoSize && shown.width() >= 1 && shown.height() >= 1)
         resize(shown);
     // A bitmap exactly the control's size covers it: nothing behind needs painting.
-    setAttribute(Qt::WA_OpaquePaintEvent, m_picture.isBitmap() && HasWholePicture()
-                                              && m_picture.image().size() == size());
+    setAttribute(Qt::WA_OpaquePaintEvent,
+                 m_picture.isBitmap() && HasWholePicture() && m_picture.image().size() == size());
     update();
 }
 

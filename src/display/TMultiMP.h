@@ -303,9 +303,9 @@ private:
     QPointer<TMIMediaPlayer> m_mediaPlayer;
     TPicturePrefetch *m_prefetch = nullptr;
     QSize m_showArea;
-    QSize m_fullSize;         // the whole picture's size while a first sight is held
-    QRect m_region;           // where a part held lies in it; empty for all of it
-    QString m_sightFile;      // the file the first sight came from
+    QSize m_fullSize;                     // the whole picture's size while a first sight is held
+    QRect m_region;                       // where a part held lies in it; empty for all of it
+    QString m_sightFile;                  // the file the first sight came from
     std::array<qint64, 2> m_sightStamp{}; // its size and time then
     bool m_wholeRefused = false;
     std::shared_ptr<WholeDecode> m_whole;

@@ -56,8 +56,8 @@ TSight TPMultiMedia::loadSight(bool forPrefetch) const
     // at its own size.
     if (!m_imageLibPalette || colorBits() < 24 || m_autoSize)
         return {};
-    const QSize area = (m_showArea.isEmpty() ? contentsRect().size() : m_showArea)
-                       * devicePixelRatioF();
+    const QSize area =
+        (m_showArea.isEmpty() ? contentsRect().size() : m_showArea) * devicePixelRatioF();
     if (area.isEmpty())
         return {};
     if (m_stretch)
@@ -88,8 +88,7 @@ TSight TPMultiMedia::sightNeeded() const
     const QSize full = PictureSize();
     const QSize target =
         (m_stretchRatio
-             ? StretchRatioRect(client.width(), client.height(), full.width(), full.height())
-                   .size()
+             ? StretchRatioRect(client.width(), client.height(), full.width(), full.height()).size()
              : client)
         * devicePixelRatioF();
     return {target, Qt::IgnoreAspectRatio, {}};
@@ -101,8 +100,7 @@ void TPMultiMedia::needMore()
         return;
     const TSight sight = sightNeeded();
     // A scaled picture a pixel short of the target is drawn stretched that pixel.
-    if (m_region.isEmpty() && !sight.cover.isEmpty()
-        && sight.cover.width() <= m_picture.width() + 1
+    if (m_region.isEmpty() && !sight.cover.isEmpty() && sight.cover.width() <= m_picture.width() + 1
         && sight.cover.height() <= m_picture.height() + 1)
         return;
     if (m_whole && !m_whole->cancel) {
@@ -132,8 +130,8 @@ void TPMultiMedia::startWhole(const TSight &sight)
             job.percent = percent;
             return job.cancel ? 0 : 1;
         };
-        job->ok = ReadJpgFileSight(job->file, job->colorBits, job->dither, job->sight,
-                                   job->bitmap, job->result, progress)
+        job->ok = ReadJpgFileSight(job->file, job->colorBits, job->dither, job->sight, job->bitmap,
+                                   job->result, progress)
                   && !job->cancel;
         finished->set_value();
     });

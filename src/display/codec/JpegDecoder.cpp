@@ -280,7 +280,7 @@ QRect wantedRows(const jpeg_decompress_struct &cinfo, const DecodeContext &ctx, 
                              (shownFull.height() - region.height()) / 2),
                       region);
     return turnOf(orientation, full).inverted().mapRect(QRectF(shown)).toAlignedRect()
-        & QRect(QPoint(0, 0), full);
+           & QRect(QPoint(0, 0), full);
 }
 
 } // namespace
