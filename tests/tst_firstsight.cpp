@@ -17,6 +17,8 @@
 
 #include <cmath>
 
+#include <tiffio.h>
+
 #include "common/ImageCompare.h"
 #include "common/MainFormFixture.h"
 #include "common/RecordMessages.h"
@@ -54,6 +56,43 @@ QImage wholeOf(const QString &path)
     QImage image;
     ReadJpgFile(path, 24, 1, image, {});
     return image.convertToFormat(QImage::Format_RGB32);
+}
+
+// One page of 8-bit RGB.
+bool writeTiffPage(TIFF *tif, const QImage &picture, uint32_t subfileType)
+{
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    TIFFSetField(tif, TIFFTAG_SUBFILETYPE, subfileType);
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, uint32_t(rgb.width()));
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, uint32_t(rgb.height()));
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, uint16_t(8));
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, uint16_t(3));
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, uint32_t(64));
+    for (int y = 0; y < rgb.height(); ++y)
+        if (TIFFWriteScanline(tif, const_cast<uchar *>(rgb.constScanLine(y)), uint32_t(y), 0) < 0)
+            return false;
+    return TIFFWriteDirectory(tif) != 0;
+}
+
+// A picture with a reduced-resolution copy of itself, as the first page's sub-image or as
+// the second page.
+bool writePyramid(const QString &path, const QImage &picture, QSize reduced, bool subImage)
+{
+    TIFF *tif = TIFFOpen(QFile::encodeName(path).constData(), "w");
+    if (!tif)
+        return false;
+    toff_t placeholder[1] = {0};
+    if (subImage)
+        TIFFSetField(tif, TIFFTAG_SUBIFD, uint16_t(1), placeholder);
+    const bool ok =
+        writeTiffPage(tif, picture, 0)
+        && writeTiffPage(tif,
+                         picture.scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                         FILETYPE_REDUCEDIMAGE);
+    TIFFClose(tif);
+    return ok;
 }
 
 bool maximise(TKorvidForm *form)
@@ -296,6 +335,56 @@ private Q_SLOTS:
         QCOMPARE(shown.copy(0, 0, 6000, 100), m_whole.copy(0, 0, 6000, 100));
         // The same as a plain read of the file gives.
         QCOMPARE(shown, wholeOf(path));
+    }
+
+    void tiffReducedCopyFirst_data()
+    {
+        QTest::addColumn<bool>("maximised");
+        QTest::addColumn<bool>("subImage");
+        QTest::addColumn<QSize>("reduced");
+        QTest::addColumn<bool>("used");
+        QTest::newRow("sub-image, maximised") << true << true << QSize(1500, 1000) << true;
+        QTest::newRow("second page, default size") << false << false << QSize(750, 500) << true;
+        QTest::newRow("too small for the window") << true << false << QSize(450, 300) << false;
+    }
+
+    // A TIFF that holds a reduced-resolution copy large enough for the fitted display
+    // shows that copy first and reads the page itself when normal mode needs it.
+    void tiffReducedCopyFirst()
+    {
+        QFETCH(bool, maximised);
+        QFETCH(bool, subImage);
+        QFETCH(QSize, reduced);
+        QFETCH(bool, used);
+        writeSettings("StretchMode=1\n");
+        TestDir dir;
+        const QString path = dir.filePath(QStringLiteral("scan.tif"));
+        const QImage page = wavePicture(QSize(3000, 2000), 40);
+        QVERIFY(writePyramid(path, page, reduced, subImage));
+        auto form = shownForm({path});
+        if (maximised)
+            QVERIFY(maximise(form.get()));
+        TPMultiMedia *display = form->Image1;
+        QTRY_VERIFY_WITH_TIMEOUT(!display->Picture().isEmpty(), 10000);
+        QCOMPARE(display->PictureSize(), QSize(3000, 2000));
+        QCOMPARE(display->MediaWidth, 3000);
+        if (used) {
+            QCOMPARE(display->Picture().image().size(), reduced);
+            QVERIFY(!display->HasWholePicture());
+            const QRect target = fittedTarget(display);
+            const QImage shown = display->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const QImage expected =
+                page.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            const QRect inner = QRect(QPoint(0, 0), target.size()).adjusted(2, 2, -2, -2);
+            const int worst = MaxDifference(shown.copy(target).copy(inner), expected.copy(inner));
+            QVERIFY2(worst >= 0 && worst <= 3, qPrintable(QString::number(worst)));
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(display->HasWholePicture(), 10000);
+        }
+        QTest::mouseClick(form->NoneSBtn, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(display->HasWholePicture(), 10000);
+        QCOMPARE(display->Picture().image().convertToFormat(QImage::Format_RGB32),
+                 page.convertToFormat(QImage::Format_RGB32));
     }
 
 private:

@@ -190,11 +190,12 @@ std::shared_ptr<PrefetchEntry> TPicturePrefetch::start(const QString &file, int 
                 entry.percent = percent;
                 return entry.cancel ? 0 : 1;
             };
-            const Reader reader = readerFor(entry->file);
-            ok = reader == ReadJpgFile && !(entry->sight == TSight{})
-                     ? ReadJpgFileSight(entry->file, entry->colorBits, entry->dither, entry->sight,
-                                        bitmap, entry->sightResult, progress)
-                     : reader(entry->file, entry->colorBits, entry->dither, bitmap, progress);
+            const TSightReader sightReader = SightReaderFor(KindSuffix(entry->file));
+            ok = sightReader && !(entry->sight == TSight{})
+                     ? sightReader(entry->file, entry->colorBits, entry->dither, entry->sight,
+                                   bitmap, entry->sightResult, progress)
+                     : readerFor(entry->file)(entry->file, entry->colorBits, entry->dither, bitmap,
+                                              progress);
         }
         promise->set_value(ok && !entry->cancel ? bitmap : QImage());
     });

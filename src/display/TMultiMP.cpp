@@ -273,8 +273,8 @@ bool TPMultiMedia::loadCodecPicture(const QString &name, const QString &extensio
     } else {
         const int bits = colorBits();
         const int dither = m_imageDither ? 1 : 0;
-        const bool jpeg = extension == QLatin1String(".JPG");
-        const TSight sight = jpeg ? loadSight(false) : TSight{};
+        const TSightReader sightReader = SightReaderFor(extension.mid(1));
+        const TSight sight = sightReader ? loadSight(false) : TSight{};
         for (const Row &row : Rows) {
             if (extension == QLatin1String(row.extension)) {
                 message = QLatin1String(row.message);
@@ -283,8 +283,8 @@ bool TPMultiMedia::loadCodecPicture(const QString &name, const QString &extensio
                     ok = true;
                     if (progress)
                         progress(100);
-                } else if (jpeg) {
-                    ok = ReadJpgFileSight(name, bits, dither, sight, bitmap, seen, progress);
+                } else if (sightReader) {
+                    ok = sightReader(name, bits, dither, sight, bitmap, seen, progress);
                 } else {
                     ok = row.reader(name, bits, dither, bitmap, progress);
                 }

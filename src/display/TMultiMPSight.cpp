@@ -11,6 +11,7 @@
 #include <QFileInfo>
 
 #include "display/PaintGeometry.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -130,8 +131,10 @@ void TPMultiMedia::startWhole(const TSight &sight)
             job.percent = percent;
             return job.cancel ? 0 : 1;
         };
-        job->ok = ReadJpgFileSight(job->file, job->colorBits, job->dither, job->sight, job->bitmap,
-                                   job->result, progress)
+        const TSightReader read = SightReaderFor(KindSuffix(job->file));
+        job->ok = read
+                  && read(job->file, job->colorBits, job->dither, job->sight, job->bitmap,
+                          job->result, progress)
                   && !job->cancel;
         finished->set_value();
     });

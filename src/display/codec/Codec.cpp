@@ -93,6 +93,22 @@ bool ReadJpgFileSight(const QString &FileName, int ColorBits, int Dither, const 
                     &Result);
 }
 
+bool ReadTifFileSight(const QString &FileName, int ColorBits, int Dither, const TSight &Sight,
+                      QImage &Bitmap, TSightResult &Result, const TProgressCallback &Progress)
+{
+    return readFile(DecodeTiff, false, FileName, ColorBits, Dither, Bitmap, Progress, Sight,
+                    &Result);
+}
+
+TSightReader SightReaderFor(const QString &kindSuffix)
+{
+    if (kindSuffix == QLatin1String("JPG"))
+        return ReadJpgFileSight;
+    if (kindSuffix == QLatin1String("TIF"))
+        return ReadTifFileSight;
+    return nullptr;
+}
+
 QString CodecErrorString()
 {
     return t_lastError;

@@ -51,6 +51,13 @@ struct TSightResult
 // ReadJpgFile for a first sight: the bitmap may be scaled down or a part, as Result says.
 bool ReadJpgFileSight(const QString &FileName, int ColorBits, int Dither, const TSight &Sight,
                       QImage &Bitmap, TSightResult &Result, const TProgressCallback &Progress);
+// ReadTifFile for a first sight: a reduced-resolution copy the file holds may come first.
+bool ReadTifFileSight(const QString &FileName, int ColorBits, int Dither, const TSight &Sight,
+                      QImage &Bitmap, TSightResult &Result, const TProgressCallback &Progress);
+using TSightReader = bool (*)(const QString &, int, int, const TSight &, QImage &, TSightResult &,
+                              const TProgressCallback &);
+// The reader that can give a first sight of a file of this kind ("JPG", "TIF"), or none.
+TSightReader SightReaderFor(const QString &kindSuffix);
 
 // Why the last read on this thread failed, for diagnostics; empty after a success.
 QString CodecErrorString();

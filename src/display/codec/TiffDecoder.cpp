@@ -9,6 +9,9 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <limits>
+#include <optional>
+#include <vector>
 
 #include <tiffio.h>
 
@@ -107,6 +110,93 @@ bool needsSamples(TIFF *tif)
     return !plain && TiffSamplesReadable(tif);
 }
 
+// Where a smaller copy of the first page is stored: a page of the main chain, or one of
+// the first page's sub-images.
+struct Reduced
+{
+    tdir_t page = 0;
+    toff_t subImage = 0;
+    QSize size;
+};
+
+QSize sizeOf(TIFF *tif)
+{
+    uint32_t width = 0, height = 0;
+    TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
+    TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
+    constexpr uint32_t Most = std::numeric_limits<int>::max();
+    if (width == 0 || height == 0 || width > Most || height > Most)
+        return {};
+    return {int(width), int(height)};
+}
+
+// Pages past this many are not searched for a reduced copy.
+constexpr int MostPagesSearched = 64;
+
+// The smallest reduced-resolution copy of the first page (SubfileType 1, the same shape)
+// that still covers what the display needs, or none. The first page stays current.
+std::optional<Reduced> findReduced(TIFF *tif, const DecodeContext &ctx, QSize full, bool turned)
+{
+    const QSize shown = turned ? full.transposed() : full;
+    const QSize needed = ctx.coverMode() == Qt::KeepAspectRatio
+                             ? shown.scaled(ctx.coverSize(), Qt::KeepAspectRatio)
+                             : ctx.coverSize();
+    std::optional<Reduced> best;
+    const auto consider = [&](Reduced candidate) {
+        uint32_t type = 0;
+        TIFFGetFieldDefaulted(tif, TIFFTAG_SUBFILETYPE, &type);
+        candidate.size = sizeOf(tif);
+        const QSize size = turned ? candidate.size.transposed() : candidate.size;
+        const qint64 skew =
+            qAbs(qint64(size.width()) * full.height() - qint64(size.height()) * full.width());
+        const bool sameShape = skew <= qint64(qMax(full.width(), full.height())) * 2;
+        if ((type & FILETYPE_REDUCEDIMAGE) && !size.isEmpty() && sameShape
+            && size.width() < shown.width() && size.width() >= needed.width()
+            && size.height() >= needed.height()
+            && (!best || size.width() < (turned ? best->size.height() : best->size.width())))
+            best = candidate;
+    };
+    std::vector<toff_t> subImages;
+    uint16_t count = 0;
+    toff_t *offsets = nullptr;
+    if (TIFFGetField(tif, TIFFTAG_SUBIFD, &count, &offsets) && offsets)
+        subImages.assign(offsets, offsets + qMin<int>(count, MostPagesSearched));
+    for (const toff_t offset : subImages)
+        if (TIFFSetSubDirectory(tif, offset))
+            consider({0, offset, {}});
+    for (int page = 1; page < MostPagesSearched && TIFFSetDirectory(tif, tdir_t(page)); ++page)
+        consider({tdir_t(page), 0, {}});
+    TIFFSetDirectory(tif, 0);
+    return best;
+}
+
+// Makes the reduced copy current.
+bool openReduced(TIFF *tif, const Reduced &reduced)
+{
+    return reduced.subImage ? TIFFSetSubDirectory(tif, reduced.subImage)
+                            : TIFFSetDirectory(tif, reduced.page);
+}
+
+// The current page, by whichever reader takes it; rowsDone tells how far it came.
+QImage decodePage(TIFF *tif, DecodeContext &ctx, uint16_t orientation, int *rowsDone)
+{
+    if (needsSamples(tif))
+        return DecodeTiffSamples(tif, ctx, rowsDone);
+    QImage image = decodeRgba(tif, ctx, orientation, rowsDone);
+    // Some layouts the RGBA interface refuses at once are plain grey or RGB samples.
+    if (*rowsDone == 0 && !ctx.stopped() && TiffSamplesReadable(tif)) {
+        DecodeContext retry = ctx;
+        int retryRows = 0;
+        QImage second = DecodeTiffSamples(tif, retry, &retryRows);
+        if (retryRows > 0 || retry.stopped()) {
+            ctx = retry;
+            *rowsDone = retryRows;
+            return second;
+        }
+    }
+    return image;
+}
+
 } // namespace
 
 QImage DecodeTiff(QIODevice &in, DecodeContext &ctx)
@@ -130,24 +220,29 @@ QImage DecodeTiff(QIODevice &in, DecodeContext &ctx)
     if (orientation < ORIENTATION_TOPLEFT || orientation > ORIENTATION_LEFTBOT)
         orientation = ORIENTATION_TOPLEFT;
 
+    // A smaller copy large enough for the display is read first; the page itself when
+    // that copy cannot be read.
+    const QSize full = sizeOf(tif);
+    const bool turned = orientation >= ORIENTATION_LEFTTOP;
     int rowsDone = 0;
     QImage image;
-    if (needsSamples(tif)) {
-        image = DecodeTiffSamples(tif, ctx, &rowsDone);
-    } else {
-        image = decodeRgba(tif, ctx, orientation, &rowsDone);
-        // Some layouts the RGBA interface refuses at once are plain grey or RGB samples.
-        if (rowsDone == 0 && !ctx.stopped() && TiffSamplesReadable(tif)) {
-            DecodeContext retry = ctx;
-            int retryRows = 0;
-            QImage second = DecodeTiffSamples(tif, retry, &retryRows);
-            if (retryRows > 0 || retry.stopped()) {
-                ctx = retry;
-                image = std::move(second);
-                rowsDone = retryRows;
+    if (!ctx.coverSize().isEmpty() && !full.isEmpty()) {
+        const std::optional<Reduced> reduced = findReduced(tif, ctx, full, turned);
+        if (reduced && openReduced(tif, *reduced)) {
+            DecodeContext first = ctx;
+            image = decodePage(tif, first, orientation, &rowsDone);
+            if (rowsDone == reduced->size.height() || first.stopped()) {
+                ctx = first;
+                ctx.setFullSize(turned ? full.transposed() : full);
+            } else {
+                image = {};
+                rowsDone = 0;
             }
         }
+        TIFFSetDirectory(tif, 0);
     }
+    if (image.isNull() && !ctx.stopped())
+        image = decodePage(tif, ctx, orientation, &rowsDone);
     if (image.isNull() || ctx.stopped())
         return {};
     if (rowsDone == 0)
