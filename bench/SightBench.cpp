@@ -4,6 +4,7 @@
 // it, against djpeg decoding the same file, and the memory that first sight takes.
 #include "WindowBench.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -70,7 +71,10 @@ Sight measureSight(TKorvidForm &form, const QStringList &photos, bool restFollow
         }
         sight.ms.push_back(ms);
         const double held = double(form.Image1->Picture().image().sizeInBytes());
-        worstPeak = std::max(worstPeak, (double(peak) - double(before)) / held);
+        // The photograph shown before may be freed before the new one is decoded: the
+        // base is what the heap held without either.
+        const double base = std::min(double(before), double(HeapInUse()) - held);
+        worstPeak = std::max(worstPeak, (double(peak) - base) / held);
         // The rest read in the background finishes before the next run.
         if (restFollows && !SpinUntil([&] { return form.Image1->HasWholePicture(); }, 20000)) {
             sight.failure = QStringLiteral("the rest of %1 never arrived").arg(next);

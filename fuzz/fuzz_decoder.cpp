@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One picture decoder (chosen by KORVID_FUZZ_DECODER at build time) on arbitrary bytes.
 #include <cstdint>
+#include <memory>
 
 #include <QBuffer>
 #include <QtGlobal>
@@ -22,7 +23,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     DecodeContext ctx([](int) { return 1; });
-    KORVID_FUZZ_DECODER(buffer, ctx);
+    // Watched row by row as the display does; the rows stay readable after the picture.
+    const auto watch = std::make_shared<TDecodeRows>();
+    ctx.setRowsWatch(watch);
+    {
+        const QImage whole = KORVID_FUZZ_DECODER(buffer, ctx);
+        Q_UNUSED(whole);
+    }
+    const QImage rows = watch->rowsSoFar();
+    if (!rows.isNull()) {
+        const volatile uchar last = rows.constScanLine(rows.height() - 1)[rows.bytesPerLine() - 1];
+        Q_UNUSED(last);
+    }
     // Again for a display smaller than the picture, as the fit modes ask; the size comes
     // from the input's first byte so both paths are explored.
     buffer.seek(0);

@@ -261,6 +261,30 @@ private Q_SLOTS:
         QCOMPARE(display->size(), QSize(6000, 4000));
     }
 
+    // In normal mode the rest of the picture shows row by row as it is read: the top-left
+    // corner, far from the middle read first, is drawn before the whole picture arrives.
+    void restShowsAsItArrives()
+    {
+        TKorvidForm form({m_photo});
+        TPMultiMedia *display = form.Image1;
+        QVERIFY(!display->HasWholePicture());
+        bool looked = false;
+        QImage corner;
+        ProgressCallback = [&](int percent) {
+            if (!looked && percent >= 40 && percent < 100 && !display->HasWholePicture()) {
+                looked = true;
+                corner = display->grab(QRect(0, 0, 300, 40)).toImage();
+            }
+            return 1;
+        };
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTRY_VERIFY_WITH_TIMEOUT(display->HasWholePicture(), 10000);
+        ProgressCallback = nullptr;
+        QVERIFY2(looked, "the background read was never seen under way");
+        QCOMPARE(corner.convertToFormat(QImage::Format_RGB32), m_whole.copy(0, 0, 300, 40));
+    }
+
     // Stopping the background read keeps the first sight on show without a word; a copy
     // asks for the whole picture again.
     void stopKeepsTheFirstSight()

@@ -545,7 +545,11 @@ void TPMultiMedia::paintPicture(QPainter &painter)
         const int ph = qRound(bh / ratio);
         const QPoint origin = m_center ? CenterOrigin(cw, ch, pw, ph) : QPoint(0, 0);
         if (!HasWholePicture()) {
-            // Until the rest arrives: the part read so far, or the first sight enlarged.
+            // Until the rest arrives: its rows read so far, the part read first, or the
+            // first sight enlarged.
+            const QImage arrived = rowsArrived();
+            if (!arrived.isNull())
+                painter.drawImage(QRectF(origin, QSizeF(arrived.size()) / ratio), arrived);
             m_levels.draw(painter, heldRect(QRectF(origin, QSizeF(pw, ph))), m_picture.image(),
                           ratio);
             return;

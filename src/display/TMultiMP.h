@@ -255,6 +255,8 @@ private:
     // Starts reading more of the picture in the background when what is shown needs it.
     void needMore();
     TSight sightNeeded() const;
+    // The top rows of the whole picture read so far in the background; null when none.
+    QImage rowsArrived() const;
     void startWhole(const TSight &sight);
     void cancelWhole();
     // The background read's progress, and its picture once it has finished.

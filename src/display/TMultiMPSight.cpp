@@ -34,6 +34,7 @@ struct WholeDecode
     TSight sight;
     std::atomic<bool> cancel{false};
     std::atomic<int> percent{0};
+    int rowsPainted = 0;
     QImage bitmap;
     TSightResult result;
     bool ok = false;
@@ -62,12 +63,12 @@ TSight TPMultiMedia::loadSight(bool forPrefetch) const
     if (area.isEmpty())
         return {};
     if (m_stretch)
-        return {area, Qt::IgnoreAspectRatio, {}};
+        return {area, Qt::IgnoreAspectRatio, {}, {}};
     if (m_stretchRatio)
-        return {area, Qt::KeepAspectRatio, {}};
+        return {area, Qt::KeepAspectRatio, {}, {}};
     // A neighbour may be looked at anywhere; only a centred picture's first view is known.
     if (m_center && !forPrefetch)
-        return {{}, Qt::IgnoreAspectRatio, area};
+        return {{}, Qt::IgnoreAspectRatio, area, {}};
     return {};
 }
 
@@ -81,6 +82,14 @@ QRectF TPMultiMedia::heldRect(const QRectF &target) const
                   m_region.width() * sx, m_region.height() * sy);
 }
 
+QImage TPMultiMedia::rowsArrived() const
+{
+    if (!m_whole || !m_whole->sight.rows)
+        return {};
+    QImage rows = m_whole->sight.rows->rowsSoFar();
+    return rows.width() == PictureSize().width() ? rows : QImage();
+}
+
 TSight TPMultiMedia::sightNeeded() const
 {
     if (!m_region.isEmpty() || (!m_stretch && !m_stretchRatio))
@@ -92,7 +101,7 @@ TSight TPMultiMedia::sightNeeded() const
              ? StretchRatioRect(client.width(), client.height(), full.width(), full.height()).size()
              : client)
         * devicePixelRatioF();
-    return {target, Qt::IgnoreAspectRatio, {}};
+    return {target, Qt::IgnoreAspectRatio, {}, {}};
 }
 
 void TPMultiMedia::needMore()
@@ -123,6 +132,9 @@ void TPMultiMedia::startWhole(const TSight &sight)
     job->colorBits = colorBits();
     job->dither = m_imageDither ? 1 : 0;
     job->sight = sight;
+    // The whole picture is shown row by row as it arrives.
+    if (sight.cover.isEmpty())
+        job->sight.rows = std::make_shared<TDecodeRows>();
     auto finished = std::make_shared<std::promise<void>>();
     job->done = finished->get_future().share();
     m_whole = job;
@@ -164,6 +176,10 @@ void TPMultiMedia::pollWhole()
     if (job->done.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
         takeWhole();
         return;
+    }
+    if (job->sight.rows && job->sight.rows->rows() != job->rowsPainted) {
+        job->rowsPainted = job->sight.rows->rows();
+        update();
     }
     // Stopping keeps the first sight on show; nothing more is read for it unless asked.
     if (ProgressCallback && ReportProgressOf(this, job->percent) == 0 && m_whole == job) {

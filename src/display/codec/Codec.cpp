@@ -29,6 +29,7 @@ bool readFile(Decoder decode, bool assignAlways, const QString &fileName, int co
     ctx.setShownColorBits(colorBits);
     ctx.setCoverSize(sight.cover, sight.coverMode);
     ctx.setCentredRegion(sight.region);
+    ctx.setRowsWatch(sight.rows);
     QImage image;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {

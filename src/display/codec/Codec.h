@@ -39,6 +39,8 @@ struct TSight
     QSize cover;
     Qt::AspectRatioMode coverMode = Qt::IgnoreAspectRatio;
     QSize region;
+    // Where the display watches the rows of a whole picture arrive; none for a sight.
+    std::shared_ptr<TDecodeRows> rows;
     bool operator==(const TSight &) const = default;
 };
 // What a read gave when it was less than the whole picture at its size: that full size as

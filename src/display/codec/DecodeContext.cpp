@@ -101,8 +101,16 @@ QImage DecodeContext::allocate(int width, int height, QImage::Format format)
         return fail(QStringLiteral("Not enough memory for a picture of %1 x %2 pixels.")
                         .arg(width)
                         .arg(height));
-    return QImage(static_cast<uchar *>(pixels), width, height, bytesPerLine, format,
-                  FreeLargeBuffer, pixels);
+    if (!m_rowsWatch || m_rowsWatch->hasPixels())
+        return QImage(static_cast<uchar *>(pixels), width, height, bytesPerLine, format,
+                      FreeLargeBuffer, pixels);
+    // Shared with the watch: the pixels go when both the picture and the watch are gone.
+    const std::shared_ptr<void> shared(pixels, FreeLargeBuffer);
+    m_rowsWatch->setPixels(shared, QSize(width, height), bytesPerLine, format);
+    return QImage(
+        static_cast<uchar *>(pixels), width, height, bytesPerLine, format,
+        [](void *keep) { delete static_cast<std::shared_ptr<void> *>(keep); },
+        new std::shared_ptr<void>(shared));
 }
 
 QImage DecodeContext::fail(const QString &why)

@@ -8,6 +8,9 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+
+#include "display/codec/DecodeRows.h"
 
 // Called with a percentage while a picture loads; answers 0 to stop the load, 1 to go on.
 using TProgressCallback = std::function<int(int percent)>;
@@ -87,6 +90,17 @@ public:
     // Empty when the whole picture was decoded.
     QRect regionDecoded() const { return m_regionDecoded; }
 
+    // Rows of the picture may be watched from another thread while they are decoded: the
+    // first picture allocated is filled in the watch's pixels, and a decoder that knows a
+    // row final (in place, at full size and as shown) tells it with rowsFinal().
+    void setRowsWatch(std::shared_ptr<TDecodeRows> watch) { m_rowsWatch = std::move(watch); }
+    bool rowsWatched() const { return m_rowsWatch != nullptr; }
+    void rowsFinal(int rows) const
+    {
+        if (m_rowsWatch)
+            m_rowsWatch->setRows(rows);
+    }
+
 private:
     bool report(int percent);
 
@@ -101,5 +115,6 @@ private:
     QSize m_fullSize;
     QSize m_region;
     QRect m_regionDecoded;
+    std::shared_ptr<TDecodeRows> m_rowsWatch;
     QString m_error;
 };

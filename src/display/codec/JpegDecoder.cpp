@@ -136,8 +136,9 @@ bool readHeader(JpegState &st)
 // Which rows and columns of the file's picture to decode; all of them unless limited.
 struct Rows
 {
-    QRect wanted;  // in the file's own orientation; empty for the whole picture
-    QRect decoded; // what the library could give: columns widen to whole blocks
+    QRect wanted;      // in the file's own orientation; empty for the whole picture
+    QRect decoded;     // what the library could give: columns widen to whole blocks
+    bool told = false; // each row is told to a watch as it is final
 };
 
 // Decodes the rows into image, which it allocates once the output size is known; CMYK
@@ -189,6 +190,8 @@ bool readPixels(JpegState &st, DecodeContext &ctx, QImage *image, std::vector<uc
             }
         }
         *rowsDone = y + 1;
+        if (rows->told)
+            ctx.rowsFinal(y + 1);
     }
     // The rows below a part are not wanted: the rest of the data is left unread.
     if (endRow < cinfo.output_height)
@@ -326,6 +329,8 @@ QImage DecodeJpeg(QIODevice &in, DecodeContext &ctx)
     if (!scaled)
         rows.wanted = wantedRows(cinfo, ctx, orientation);
     const QSize kept = rows.wanted.isEmpty() ? output : rows.wanted.size();
+    // A turned picture is only final once turned as a whole.
+    rows.told = !scaled && rows.wanted.isEmpty() && orientation == 1;
     // Progressive files keep every coefficient of the full picture in memory until the
     // last scan, whatever the output size; a scaled output or a part (under four bytes a
     // full pixel) comes on top.
