@@ -23,22 +23,36 @@ namespace {
 
 std::atomic<std::size_t> s_inUse{0};
 std::atomic<std::size_t> s_peak{0};
+std::atomic<std::size_t> s_low{0};
+std::atomic<std::size_t> s_rise{0};
+
+void raise(std::atomic<std::size_t> &most, std::size_t value)
+{
+    std::size_t seen = most.load();
+    while (value > seen && !most.compare_exchange_weak(seen, value)) {
+    }
+}
 
 void *counted(void *p)
 {
     if (p) {
         const std::size_t now = s_inUse += malloc_usable_size(p);
-        std::size_t peak = s_peak.load();
-        while (now > peak && !s_peak.compare_exchange_weak(peak, now)) {
-        }
+        raise(s_peak, now);
+        const std::size_t low = s_low.load();
+        if (now > low)
+            raise(s_rise, now - low);
     }
     return p;
 }
 
 void uncount(void *p)
 {
-    if (p)
-        s_inUse -= malloc_usable_size(p);
+    if (p) {
+        const std::size_t now = s_inUse -= malloc_usable_size(p);
+        std::size_t low = s_low.load();
+        while (now < low && !s_low.compare_exchange_weak(low, now)) {
+        }
+    }
 }
 
 } // namespace
@@ -106,5 +120,13 @@ std::size_t HeapPeak()
 
 void ResetHeapPeak()
 {
-    s_peak.store(s_inUse.load());
+    const std::size_t now = s_inUse.load();
+    s_peak.store(now);
+    s_low.store(now);
+    s_rise.store(0);
+}
+
+std::size_t HeapRise()
+{
+    return s_rise.load();
 }

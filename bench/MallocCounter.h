@@ -9,3 +9,6 @@
 std::size_t HeapInUse();
 std::size_t HeapPeak();
 void ResetHeapPeak();
+// The most the heap grew above its lowest point before, since ResetHeapPeak: what a task
+// took even where it first freed what came before it.
+std::size_t HeapRise();

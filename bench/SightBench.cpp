@@ -47,7 +47,9 @@ Sight measureSight(TKorvidForm &form, const QStringList &photos, bool restFollow
     Sight sight;
     double worstPeak = 0;
     for (int run = 0; run < Runs; ++run) {
-        const QString next = photos.at((run + 1) % 2);
+        // To the other photograph, whichever is shown.
+        const bool down = form.CurrentFile == photos.first();
+        const QString next = photos.at(down ? 1 : 0);
         SpinUntil([] { return false; }, 300);
         bool painted = false;
         const auto connection = QObject::connect(form.Image1, &TPMultiMedia::OnPaint, [&] {
@@ -55,15 +57,14 @@ Sight measureSight(TKorvidForm &form, const QStringList &photos, bool restFollow
                 && !form.Image1->Picture().isEmpty())
                 painted = true;
         });
-        const std::size_t before = HeapInUse();
         ResetHeapPeak();
         QElapsedTimer clock;
         clock.start();
-        QKeyEvent key(QEvent::KeyPress, run % 2 == 0 ? Qt::Key_Down : Qt::Key_Up, Qt::NoModifier);
+        QKeyEvent key(QEvent::KeyPress, down ? Qt::Key_Down : Qt::Key_Up, Qt::NoModifier);
         QApplication::sendEvent(form.FileListBox1, &key);
         const bool shown = SpinUntil([&] { return painted; }, 20000);
         const double ms = clock.nsecsElapsed() / 1e6;
-        const std::size_t peak = HeapPeak();
+        const std::size_t rise = HeapRise();
         QObject::disconnect(connection);
         if (!shown) {
             sight.failure = QStringLiteral("%1 was not painted within 20 s").arg(next);
@@ -71,10 +72,8 @@ Sight measureSight(TKorvidForm &form, const QStringList &photos, bool restFollow
         }
         sight.ms.push_back(ms);
         const double held = double(form.Image1->Picture().image().sizeInBytes());
-        // The photograph shown before may be freed before the new one is decoded: the
-        // base is what the heap held without either.
-        const double base = std::min(double(before), double(HeapInUse()) - held);
-        worstPeak = std::max(worstPeak, (double(peak) - base) / held);
+        // The photograph shown before may be freed before the new one is decoded.
+        worstPeak = std::max(worstPeak, double(rise) / held);
         // The rest read in the background finishes before the next run.
         if (restFollows && !SpinUntil([&] { return form.Image1->HasWholePicture(); }, 20000)) {
             sight.failure = QStringLiteral("the rest of %1 never arrived").arg(next);
