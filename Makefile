@@ -36,7 +36,7 @@ install: build
 
 # libFuzzer builds of the fuzz targets, in their own build folder (needs clang), and short
 # runs of each from its seeds: make fuzz-run FUZZ_SECONDS=60
-FUZZERS = fuzz_inifile fuzz_bookmarks fuzz_bmp fuzz_pcx fuzz_jpeg fuzz_png fuzz_gif fuzz_tiff fuzz_ico fuzz_imageinfo fuzz_wmf fuzz_message fuzz_midi
+FUZZERS = fuzz_inifile fuzz_bookmarks fuzz_bmp fuzz_pcx fuzz_jpeg fuzz_png fuzz_gif fuzz_tiff fuzz_ico fuzz_iccprofile fuzz_imageinfo fuzz_wmf fuzz_message fuzz_midi
 FUZZ_SECONDS ?= 10
 
 fuzz: deps

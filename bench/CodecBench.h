@@ -9,3 +9,7 @@ void RunCodecBenchmarks();
 // hostile_peak_mb: the most heap that refusing a small file claiming a huge picture takes,
 // over every format and depth.
 void RunHostileBenchmark();
+
+// icc_convert_over_decode: converting a 6000 x 4000 Adobe RGB photograph to the display's
+// colours against decoding it.
+void RunColorBenchmark();

@@ -32,6 +32,7 @@ int main(int argc, char **argv)
     if (wanted("codec")) {
         RunCodecBenchmarks();
         RunHostileBenchmark();
+        RunColorBenchmark();
     }
     if (wanted("display"))
         RunDisplayBenchmarks();

@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QtGlobal>
 
+#include "display/codec/ColorProfile.h"
 #include "display/codec/Decoders.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -27,8 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const auto watch = std::make_shared<TDecodeRows>();
     ctx.setRowsWatch(watch);
     {
-        const QImage whole = KORVID_FUZZ_DECODER(buffer, ctx);
-        Q_UNUSED(whole);
+        // Converted from the profile it carries, as every decoded picture is.
+        QImage whole = KORVID_FUZZ_DECODER(buffer, ctx);
+        ConvertToDisplay(whole, ctx.colorProfile());
     }
     const QImage rows = watch->rowsSoFar();
     if (!rows.isNull()) {

@@ -13,6 +13,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev qt6-qpa-plugins
     # picture decoders and the media engine
     libjpeg62-turbo-dev libpng-dev libgif-dev libtiff-dev libgstreamer1.0-dev
+    # colour profiles, and the ICC files the colour tests embed in their pictures
+    liblcms2-dev icc-profiles-free colord-data libgs-common
     qt6-multimedia-dev gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
     # gst-launch-1.0, which the window tests use to make their videos
     gstreamer1.0-tools

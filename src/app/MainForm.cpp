@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QTimer>
@@ -24,8 +25,10 @@
 #include "files/MMManager.h"
 #include "display/TMultiMP.h"
 #include "display/codec/Codec.h"
+#include "display/codec/ColorProfile.h"
 #include "platform/Platform.h"
 #include "toolkit/MessageDlg.h"
+#include "toolkit/PlatformIni.h"
 #include "toolkit/TDirectoryListBox.h"
 #include "toolkit/TDriveComboBox.h"
 #include "toolkit/TFileListBox.h"
@@ -48,10 +51,31 @@ QString firstDroppedFile(const QMimeData *data)
 
 } // namespace
 
+namespace {
+
+// Pictures are converted to the screen's colours: the profile file platform.ini names,
+// else the desktop's, else sRGB.
+void useScreenColorProfile()
+{
+    const QString named = PlatformIniValue(QStringLiteral("Display"), QStringLiteral("Profile"));
+    QByteArray profile;
+    if (!named.isEmpty()) {
+        QFile file(named);
+        if (file.size() < (16 << 20) && file.open(QIODevice::ReadOnly))
+            profile = file.readAll();
+    }
+    if (!ProfileUsable(profile))
+        profile = ScreenColorProfile();
+    SetDisplayProfile(ProfileUsable(profile) ? profile : QByteArray());
+}
+
+} // namespace
+
 TKorvidForm::TKorvidForm(const QStringList &arguments, QWidget *parent)
     : QMainWindow(parent)
     , m_arguments(arguments)
 {
+    useScreenColorProfile();
     CreateControls();
     MakeConnections();
     FormCreate();

@@ -6,6 +6,8 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 
+#include "display/codec/ColorProfile.h"
+
 bool TPMultiMedia::PrintPicture(QPagedPaintDevice *printer, int left, int top, int width,
                                 int height, QString *error)
 {
@@ -34,7 +36,9 @@ bool TPMultiMedia::PrintPicture(QPagedPaintDevice *printer, int left, int top, i
     if (m_picture.kind() == TPicture::Icon || m_picture.kind() == TPicture::Metafile)
         m_picture.draw(painter, target);
     else
-        painter.drawImage(target, m_picture.image());
+        // The page carries no colour profile: it is given in sRGB, as the screen shows it
+        // on an sRGB display.
+        painter.drawImage(target, DisplayToSrgb(m_picture.image()));
     if (!painter.end()) {
         if (error)
             *error = QStringLiteral("The printer could not finish the job.");

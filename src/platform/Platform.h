@@ -75,3 +75,7 @@ QString DecodeLegacyText(const QByteArray &bytes);
 // makes filling a fresh picture several times faster. Release it with FreeLargeBuffer.
 void *AllocateLargeBuffer(std::size_t bytes);
 void FreeLargeBuffer(void *buffer);
+
+// The screen's ICC colour profile as the desktop gives it (colord, else the X root
+// window's _ICC_PROFILE); empty when it gives none, which means sRGB.
+QByteArray ScreenColorProfile();

@@ -84,3 +84,8 @@ QString DecodeLegacyText(const QByteArray &bytes)
 {
     return QString::fromLatin1(bytes);
 }
+
+QByteArray ScreenColorProfile()
+{
+    return {};
+}

@@ -72,6 +72,8 @@ private:
     QImage decodeUncompressed(QImage image);
     QImage decodeRle(QImage image);
     QImage decodeEmbedded(bool png);
+    // The embedded colour profile, into the context.
+    void readProfile();
     int targetRow(int fileRow) const
     {
         return m_header.topDown ? fileRow : m_header.height - 1 - fileRow;
@@ -92,6 +94,7 @@ QImage BmpReader::decode(bool withFileHeader)
         return m_ctx.fail(why);
 
     const BmpInfo &h = m_header;
+    readProfile();
     if (h.compression == BmpInfo::Jpeg || h.compression == BmpInfo::Png) {
         if (!m_reader.seek(m_start + h.pixelOffset))
             return m_ctx.fail(QStringLiteral("The bitmap's embedded picture is missing."));
@@ -311,6 +314,20 @@ QImage BmpReader::decodeRle(QImage image)
         }
     }
     return image;
+}
+
+void BmpReader::readProfile()
+{
+    const BmpInfo &h = m_header;
+    // Larger ones are not real profiles.
+    constexpr quint32 MostProfileBytes = 16 << 20;
+    if (h.profileSize == 0 || h.profileSize > MostProfileBytes
+        || h.profileOffset + qint64(h.profileSize) > m_in.size() - m_start
+        || !m_reader.seek(m_start + h.profileOffset))
+        return;
+    QByteArray profile(qsizetype(h.profileSize), '\0');
+    if (m_reader.read(reinterpret_cast<uchar *>(profile.data()), profile.size()) == profile.size())
+        m_ctx.setColorProfile(profile);
 }
 
 QImage BmpReader::decodeEmbedded(bool png)

@@ -75,8 +75,14 @@ bool ReadBmpInfo(ByteReader &reader, bool withFileHeader, qint64 streamSize, Bmp
     if (reader.read(h.data() + 4, kept - 4) < kept - 4
         || (headerSize > h.size() && !reader.skip(headerSize - h.size())))
         return failWith(why, QStringLiteral("The bitmap's header is cut short."));
+    const qint64 infoStart = consumed;
     consumed += headerSize;
     info.headerSize = int(headerSize);
+    constexpr quint32 Embedded = 0x4D424544; // "MBED"
+    if (headerSize >= 124 && u32(h.data() + 56) == Embedded) {
+        info.profileOffset = infoStart + qint64(u32(h.data() + 112));
+        info.profileSize = u32(h.data() + 116);
+    }
 
     qint64 height = 0;
     if (headerSize == 12) {

@@ -46,6 +46,10 @@ struct BmpInfo
     qint64 pixelOffset = 0;
     // Offset just past the colour table: where the pixels of a resource bitmap start.
     qint64 tableEnd = 0;
+    // An embedded colour profile (V5 header), from the start of the data; a linked one
+    // names a file elsewhere and is not followed.
+    qint64 profileOffset = 0;
+    quint32 profileSize = 0;
 
     QString describe() const;
 };

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QResource>
 
+#include "display/codec/ColorProfile.h"
 #include "display/codec/Decoders.h"
 #include "display/codec/ImageInfo.h"
 #include "platform/Platform.h"
@@ -36,8 +37,11 @@ bool readFile(Decoder decode, bool assignAlways, const QString &fileName, int co
         ctx.fail(QStringLiteral("%1 cannot be opened: %2").arg(fileName, file.errorString()));
     } else if (ctx.begin()) {
         image = decode(file, ctx);
-        if (!image.isNull())
+        if (!image.isNull()) {
+            // In place, on this thread, before any reduction of the colours.
+            ConvertToDisplay(image, ctx.colorProfile());
             image = ApplyColorDepth(std::move(image), colorBits, dither != 0);
+        }
         ctx.end();
     }
     const bool ok = !image.isNull() && !ctx.stopped();

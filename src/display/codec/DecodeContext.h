@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QRect>
 #include <QSize>
@@ -101,6 +102,10 @@ public:
             m_rowsWatch->setRows(rows);
     }
 
+    // The ICC profile the picture carries (empty: none), converted from once decoded.
+    void setColorProfile(const QByteArray &icc) { m_colorProfile = icc; }
+    QByteArray colorProfile() const { return m_colorProfile; }
+
 private:
     bool report(int percent);
 
@@ -116,5 +121,6 @@ private:
     QSize m_region;
     QRect m_regionDecoded;
     std::shared_ptr<TDecodeRows> m_rowsWatch;
+    QByteArray m_colorProfile;
     QString m_error;
 };

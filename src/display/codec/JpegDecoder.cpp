@@ -9,6 +9,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -17,6 +18,7 @@
 // After jpeglib.h, which it builds on.
 #include <jerror.h>
 
+#include "display/codec/ColorProfile.h"
 #include "display/codec/Exif.h"
 
 namespace {
@@ -129,8 +131,24 @@ bool readHeader(JpegState &st)
     st.cinfo.src = &st.src.pub;
     st.cinfo.progress = &st.progress.pub;
     jpeg_save_markers(&st.cinfo, JPEG_APP0 + 1, 0xFFFF);
+    // The colour profile, in one or more ICC_PROFILE chunks.
+    jpeg_save_markers(&st.cinfo, JPEG_APP0 + 2, 0xFFFF);
     jpeg_read_header(&st.cinfo, TRUE);
     return true;
+}
+
+// The file's ICC profile; empty when it has none or its chunks do not fit together.
+QByteArray readIcc(JpegState &st)
+{
+    if (setjmp(st.err.jump))
+        return {};
+    JOCTET *data = nullptr;
+    unsigned int length = 0;
+    if (!jpeg_read_icc_profile(&st.cinfo, &data, &length) || !data)
+        return {};
+    QByteArray icc(reinterpret_cast<const char *>(data), qsizetype(length));
+    std::free(data);
+    return icc;
 }
 
 // Which rows and columns of the file's picture to decode; all of them unless limited.
@@ -139,6 +157,7 @@ struct Rows
     QRect wanted;      // in the file's own orientation; empty for the whole picture
     QRect decoded;     // what the library could give: columns widen to whole blocks
     bool told = false; // each row is told to a watch as it is final
+    std::unique_ptr<TCmykRows> cmykProfile; // CMYK through the file's own profile
 };
 
 // Decodes the rows into image, which it allocates once the output size is known; CMYK
@@ -170,12 +189,18 @@ bool readPixels(JpegState &st, DecodeContext &ctx, QImage *image, std::vector<uc
         jpeg_skip_scanlines(&cinfo, firstRow);
     // Adobe writers store CMYK inverted.
     const bool inverted = cinfo.saw_Adobe_marker;
+    if (cmyk && !rows->cmykProfile && ctx.colorProfile().size() > 0)
+        rows->cmykProfile = TCmykRows::open(ctx.colorProfile(), inverted);
     while (cinfo.output_scanline < endRow) {
         const int y = int(cinfo.output_scanline - firstRow);
         JSAMPROW row = cmyk ? cmykRow->data() : image->scanLine(y);
         if (jpeg_read_scanlines(&cinfo, &row, 1) != 1)
             break;
-        if (cmyk) {
+        if (cmyk && rows->cmykProfile) {
+            rows->cmykProfile->convert(cmykRow->data(),
+                                       reinterpret_cast<QRgb *>(image->scanLine(y)),
+                                       int(cinfo.output_width));
+        } else if (cmyk) {
             auto *out = reinterpret_cast<QRgb *>(image->scanLine(y));
             const uchar *p = cmykRow->data();
             for (JDIMENSION x = 0; x < cinfo.output_width; ++x, p += 4) {
@@ -320,6 +345,7 @@ QImage DecodeJpeg(QIODevice &in, DecodeContext &ctx)
     jpeg_decompress_struct &cinfo = st->cinfo;
     // Saved markers live only until the decompression finishes.
     const int orientation = orientationOf(cinfo);
+    ctx.setColorProfile(readIcc(*st));
     const bool multiScan = jpeg_has_multiple_scans(&cinfo);
     // Read before decoding: the library's state is not to be trusted after an abort.
     const QSize full(int(cinfo.image_width), int(cinfo.image_height));
@@ -330,7 +356,9 @@ QImage DecodeJpeg(QIODevice &in, DecodeContext &ctx)
         rows.wanted = wantedRows(cinfo, ctx, orientation);
     const QSize kept = rows.wanted.isEmpty() ? output : rows.wanted.size();
     // A turned picture is only final once turned as a whole.
-    rows.told = !scaled && rows.wanted.isEmpty() && orientation == 1;
+    // So is one whose colours are converted once it is whole.
+    rows.told = !scaled && rows.wanted.isEmpty() && orientation == 1
+                && !ProfileChangesColours(ctx.colorProfile());
     // Progressive files keep every coefficient of the full picture in memory until the
     // last scan, whatever the output size; a scaled output or a part (under four bytes a
     // full pixel) comes on top.

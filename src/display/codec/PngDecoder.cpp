@@ -12,6 +12,8 @@
 
 #include <png.h>
 
+#include "display/codec/ColorProfile.h"
+
 namespace {
 
 // Everything libpng's callbacks reach; errors leave its calls by longjmp, so the frames
@@ -23,6 +25,7 @@ struct PngState
     QIODevice *device = nullptr;
     bool ended = false; // the data ran out, as opposed to being damaged
     char message[256] = {};
+    QByteArray icc; // the colour profile the file carries or describes
 };
 
 void readData(png_structp png, png_bytep data, size_t length)
@@ -43,6 +46,28 @@ void onError(png_structp png, png_const_charp message)
 
 void onWarning(png_structp, png_const_charp) {}
 
+// The embedded profile; else sRGB where the file says so; else one made from its gamma
+// and chromaticities when it gives both.
+QByteArray colourProfileOf(PngState &st)
+{
+    png_charp name = nullptr;
+    int compression = 0;
+    png_bytep profile = nullptr;
+    png_uint_32 length = 0;
+    if (png_get_iCCP(st.png, st.info, &name, &compression, &profile, &length) && profile
+        && length > 0)
+        return QByteArray(reinterpret_cast<const char *>(profile), qsizetype(length));
+    if (png_get_valid(st.png, st.info, PNG_INFO_sRGB))
+        return SrgbProfile();
+    double gamma = 0;
+    double white[2], red[2], green[2], blue[2];
+    if (png_get_gAMA(st.png, st.info, &gamma)
+        && png_get_cHRM(st.png, st.info, &white[0], &white[1], &red[0], &red[1], &green[0],
+                        &green[1], &blue[0], &blue[1]))
+        return ProfileFromChromaticities(gamma, white, red, green, blue);
+    return {};
+}
+
 // Reads the header and sets the transformations to 8-bit BGRA (or BGRX) rows.
 bool readHeader(PngState &st, int *passes, bool *alpha)
 {
@@ -53,6 +78,7 @@ bool readHeader(PngState &st, int *passes, bool *alpha)
     // Small reads lose little at the point where a cut-short file ends.
     png_set_compression_buffer_size(st.png, 256);
     png_read_info(st.png, st.info);
+    st.icc = colourProfileOf(st);
     const int colorType = png_get_color_type(st.png, st.info);
     *alpha = (colorType & PNG_COLOR_MASK_ALPHA) || png_get_valid(st.png, st.info, PNG_INFO_tRNS);
     png_set_expand(st.png);
@@ -118,6 +144,7 @@ QImage DecodePng(QIODevice &in, DecodeContext &ctx)
     if (!readHeader(st, &passes, &alpha))
         return ctx.fail(QStringLiteral("This is not a readable PNG file (%1).")
                             .arg(QString::fromLatin1(st.message)));
+    ctx.setColorProfile(st.icc);
     const png_uint_32 width = png_get_image_width(st.png, st.info);
     const png_uint_32 height = png_get_image_height(st.png, st.info);
     QImage image =

@@ -251,6 +251,11 @@ QImage DecodeTiff(QIODevice &in, DecodeContext &ctx)
     if (rowsDone < image.height())
         ctx.setTruncated();
 
+    uint32_t iccBytes = 0;
+    void *icc = nullptr;
+    if (TIFFGetField(tif, TIFFTAG_ICCPROFILE, &iccBytes, &icc) && icc && iccBytes > 0
+        && iccBytes < (1u << 24))
+        ctx.setColorProfile(QByteArray(static_cast<const char *>(icc), qsizetype(iccBytes)));
     float xRes = 0, yRes = 0;
     uint16_t unit = RESUNIT_INCH;
     TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);

@@ -1,0 +1,344 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "display/codec/ColorProfile.h"
+
+#include <cmath>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include <lcms2.h>
+
+#include "display/codec/MatrixShaper.h"
+
+namespace {
+
+std::mutex s_displayLock;
+QByteArray s_display;
+
+// Larger embedded profiles are not real ones.
+constexpr qsizetype MostProfileBytes = 16 << 20;
+
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+constexpr cmsUInt32Number PixelFormat = TYPE_BGRA_8;
+constexpr cmsUInt32Number PremultipliedFormat = TYPE_BGRA_8_PREMUL;
+#else
+constexpr cmsUInt32Number PixelFormat = TYPE_ARGB_8;
+constexpr cmsUInt32Number PremultipliedFormat = TYPE_ARGB_8_PREMUL;
+#endif
+
+// A damaged profile is ignored without a word.
+const bool s_quiet = [] {
+    cmsSetLogErrorHandler(nullptr);
+    return true;
+}();
+
+struct Profile
+{
+    cmsHPROFILE h = nullptr;
+    explicit Profile(cmsHPROFILE handle = nullptr)
+        : h(handle)
+    {}
+    ~Profile()
+    {
+        if (h)
+            cmsCloseProfile(h);
+    }
+    Profile(const Profile &) = delete;
+    Profile &operator=(const Profile &) = delete;
+};
+
+struct Transform
+{
+    cmsHTRANSFORM h = nullptr;
+    ~Transform()
+    {
+        if (h)
+            cmsDeleteTransform(h);
+    }
+};
+
+cmsHPROFILE openBytes(const QByteArray &icc)
+{
+    if (icc.size() < 128 || icc.size() > MostProfileBytes)
+        return nullptr;
+    return cmsOpenProfileFromMem(icc.constData(), cmsUInt32Number(icc.size()));
+}
+
+// A damaged profile may hold any number where the library's enumerations are expected:
+// they are read as plain numbers.
+cmsUInt32Number spaceOf(cmsHPROFILE h)
+{
+    return cmsUInt32Number(cmsGetColorSpace(h));
+}
+
+bool usable(cmsHPROFILE h)
+{
+    if (!h)
+        return false;
+    const cmsUInt32Number space = spaceOf(h);
+    const auto kind = cmsUInt32Number(cmsGetDeviceClass(h));
+    const bool spaceKnown =
+        space == cmsSigRgbData || space == cmsSigGrayData || space == cmsSigCmykData;
+    const bool kindKnown = kind == cmsSigInputClass || kind == cmsSigDisplayClass
+                           || kind == cmsSigColorSpaceClass || kind == cmsSigOutputClass;
+    return spaceKnown && kindKnown
+           && (cmsIsIntentSupported(h, INTENT_PERCEPTUAL, LCMS_USED_AS_INPUT)
+               || cmsIsIntentSupported(h, INTENT_RELATIVE_COLORIMETRIC, LCMS_USED_AS_INPUT));
+}
+
+// The display's profile, sRGB unless a usable RGB one is set.
+cmsHPROFILE openDisplay()
+{
+    if (cmsHPROFILE h = openBytes(DisplayProfile())) {
+        if (usable(h) && spaceOf(h) == cmsSigRgbData)
+            return h;
+        cmsCloseProfile(h);
+    }
+    return cmsCreate_sRGBProfile();
+}
+
+// Whether two matrix-shaper RGB profiles describe the same colours, so converting would
+// only add rounding.
+bool sameColours(cmsHPROFILE a, cmsHPROFILE b)
+{
+    const cmsTagSignature colorants[] = {cmsSigRedColorantTag, cmsSigGreenColorantTag,
+                                         cmsSigBlueColorantTag};
+    const cmsTagSignature curves[] = {cmsSigRedTRCTag, cmsSigGreenTRCTag, cmsSigBlueTRCTag};
+    for (int i = 0; i < 3; ++i) {
+        const auto *xa = static_cast<const cmsCIEXYZ *>(cmsReadTag(a, colorants[i]));
+        const auto *xb = static_cast<const cmsCIEXYZ *>(cmsReadTag(b, colorants[i]));
+        const auto *ca = static_cast<const cmsToneCurve *>(cmsReadTag(a, curves[i]));
+        const auto *cb = static_cast<const cmsToneCurve *>(cmsReadTag(b, curves[i]));
+        if (!xa || !xb || !ca || !cb)
+            return false;
+        if (std::abs(xa->X - xb->X) > 2e-3 || std::abs(xa->Y - xb->Y) > 2e-3
+            || std::abs(xa->Z - xb->Z) > 2e-3)
+            return false;
+        for (int step = 0; step <= 16; ++step) {
+            const float v = float(step) / 16;
+            if (std::abs(cmsEvalToneCurveFloat(ca, v) - cmsEvalToneCurveFloat(cb, v)) > 1.0f / 512)
+                return false;
+        }
+    }
+    return true;
+}
+
+// Calls work(first, count) over the picture's rows, on two threads for a large one.
+template<typename Work>
+void onRows(const QImage &image, Work work)
+{
+    const int height = image.height();
+    if (qint64(image.width()) * height < 1 << 20 || std::thread::hardware_concurrency() < 2) {
+        work(0, height);
+        return;
+    }
+    const int half = height / 2;
+    std::thread lower(work, half, height - half);
+    work(0, half);
+    lower.join();
+}
+
+// Runs the transform over the picture's rows in place.
+void transformRows(cmsHTRANSFORM transform, QImage &image)
+{
+    const int width = image.width();
+    const qsizetype stride = image.bytesPerLine();
+    uchar *bits = image.bits();
+    onRows(image, [&](int first, int count) {
+        uchar *start = bits + stride * first;
+        cmsDoTransformLineStride(transform, start, start, cmsUInt32Number(width),
+                                 cmsUInt32Number(count), cmsUInt32Number(stride),
+                                 cmsUInt32Number(stride), 0, 0);
+    });
+}
+
+// A 32-bit picture from one RGB profile to another, in place.
+bool convertRgb(QImage &image, cmsHPROFILE from, cmsHPROFILE to)
+{
+    if (image.format() != QImage::Format_ARGB32_Premultiplied) {
+        if (const std::optional<TMatrixShaper> shaper = TMatrixShaper::between(from, to)) {
+            uchar *bits = image.bits();
+            onRows(image, [&](int first, int count) {
+                shaper->convertRows(bits, image.bytesPerLine(), image.width(), first, count);
+            });
+            return true;
+        }
+    }
+    const cmsUInt32Number pixels = image.format() == QImage::Format_ARGB32_Premultiplied
+                                       ? PremultipliedFormat
+                                       : PixelFormat;
+    // An opaque picture's fourth byte stays as it is in place; copying it costs time.
+    const cmsUInt32Number alpha = image.hasAlphaChannel() ? cmsFLAGS_COPY_ALPHA : 0;
+    Transform t{cmsCreateTransform(from, pixels, to, pixels, INTENT_PERCEPTUAL,
+                                   alpha | cmsFLAGS_NOCACHE)};
+    if (!t.h)
+        return false;
+    transformRows(t.h, image);
+    return true;
+}
+
+bool convertGrey(QImage &image, cmsHPROFILE source, cmsHPROFILE display)
+{
+    Transform t{cmsCreateTransform(source, TYPE_GRAY_8, display, TYPE_RGB_8, INTENT_PERCEPTUAL,
+                                   cmsFLAGS_NOCACHE)};
+    if (!t.h)
+        return false;
+    uchar grey[256];
+    uchar rgb[256 * 3];
+    for (int i = 0; i < 256; ++i)
+        grey[i] = uchar(i);
+    cmsDoTransform(t.h, grey, rgb, 256);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = line[x];
+            const int v = qRed(p);
+            // A grey profile says nothing of a coloured pixel.
+            if (v == qGreen(p) && v == qBlue(p))
+                line[x] = qRgba(rgb[v * 3], rgb[v * 3 + 1], rgb[v * 3 + 2], qAlpha(p));
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void SetDisplayProfile(const QByteArray &icc)
+{
+    const std::lock_guard<std::mutex> lock(s_displayLock);
+    s_display = icc;
+}
+
+QByteArray DisplayProfile()
+{
+    const std::lock_guard<std::mutex> lock(s_displayLock);
+    return s_display;
+}
+
+bool ProfileUsable(const QByteArray &icc)
+{
+    const Profile p(openBytes(icc));
+    return usable(p.h);
+}
+
+QByteArray SrgbProfile()
+{
+    static const QByteArray bytes = [] {
+        const Profile p(cmsCreate_sRGBProfile());
+        cmsUInt32Number size = 0;
+        if (!p.h || !cmsSaveProfileToMem(p.h, nullptr, &size) || size == 0)
+            return QByteArray();
+        QByteArray out(qsizetype(size), '\0');
+        return cmsSaveProfileToMem(p.h, out.data(), &size) ? out : QByteArray();
+    }();
+    return bytes;
+}
+
+QByteArray ProfileFromChromaticities(double gamma, const double white[2], const double red[2],
+                                     const double green[2], const double blue[2])
+{
+    const auto inRange = [](const double xy[2]) {
+        return xy[0] > 0 && xy[0] < 1 && xy[1] > 0.01 && xy[1] < 1;
+    };
+    if (!(gamma > 0.05 && gamma < 5) || !inRange(white) || !inRange(red) || !inRange(green)
+        || !inRange(blue))
+        return {};
+    const cmsCIExyY whitePoint{white[0], white[1], 1.0};
+    const cmsCIExyYTRIPLE primaries{
+        {red[0], red[1], 1.0}, {green[0], green[1], 1.0}, {blue[0], blue[1], 1.0}};
+    cmsToneCurve *curve = cmsBuildGamma(nullptr, 1.0 / gamma);
+    if (!curve)
+        return {};
+    cmsToneCurve *curves[3] = {curve, curve, curve};
+    const Profile p(cmsCreateRGBProfile(&whitePoint, &primaries, curves));
+    cmsFreeToneCurve(curve);
+    cmsUInt32Number size = 0;
+    if (!p.h || !cmsSaveProfileToMem(p.h, nullptr, &size) || size == 0)
+        return {};
+    QByteArray out(qsizetype(size), '\0');
+    return cmsSaveProfileToMem(p.h, out.data(), &size) ? out : QByteArray();
+}
+
+bool ProfileChangesColours(const QByteArray &icc)
+{
+    if (icc.isEmpty() || icc == DisplayProfile())
+        return false;
+    const Profile source(openBytes(icc));
+    if (!usable(source.h))
+        return false;
+    const Profile display(openDisplay());
+    return spaceOf(source.h) != cmsSigRgbData || !sameColours(source.h, display.h);
+}
+
+bool ConvertToDisplay(QImage &image, const QByteArray &icc)
+{
+    if (image.isNull() || icc.isEmpty() || icc == DisplayProfile())
+        return false;
+    const QImage::Format format = image.format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32
+        && format != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    const Profile source(openBytes(icc));
+    if (!usable(source.h))
+        return false;
+    const Profile display(openDisplay());
+    if (!display.h)
+        return false;
+    const cmsUInt32Number space = spaceOf(source.h);
+    if (space == cmsSigGrayData)
+        return convertGrey(image, source.h, display.h);
+    if (space != cmsSigRgbData || sameColours(source.h, display.h))
+        return false;
+    return convertRgb(image, source.h, display.h);
+}
+
+QImage DisplayToSrgb(QImage image)
+{
+    const Profile display(openDisplay());
+    const Profile srgb(cmsCreate_sRGBProfile());
+    if (!display.h || !srgb.h || sameColours(display.h, srgb.h))
+        return image;
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32
+        && image.format() != QImage::Format_ARGB32_Premultiplied)
+        image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    convertRgb(image, display.h, srgb.h);
+    return image;
+}
+
+std::unique_ptr<TCmykRows> TCmykRows::open(const QByteArray &icc, bool inverted)
+{
+    const Profile source(openBytes(icc));
+    if (!usable(source.h) || spaceOf(source.h) != cmsSigCmykData)
+        return nullptr;
+    const Profile display(openDisplay());
+    // Evaluated in full: the table the library would otherwise make of a CMYK profile is
+    // off by up to 20 levels near white, at 8 bits and at 16 alike.
+    cmsHTRANSFORM t = cmsCreateTransform(source.h, inverted ? TYPE_CMYK_16_REV : TYPE_CMYK_16,
+                                         display.h, TYPE_RGB_16, INTENT_PERCEPTUAL,
+                                         cmsFLAGS_NOCACHE | cmsFLAGS_NOOPTIMIZE);
+    if (!t)
+        return nullptr;
+    return std::unique_ptr<TCmykRows>(new TCmykRows(t));
+}
+
+TCmykRows::TCmykRows(void *transform)
+    : m_transform(transform)
+{}
+
+TCmykRows::~TCmykRows()
+{
+    cmsDeleteTransform(m_transform);
+}
+
+void TCmykRows::convert(const uchar *cmyk, QRgb *out, int width) const
+{
+    m_wide.resize(size_t(width) * 4);
+    m_rgb.resize(size_t(width) * 3);
+    for (size_t i = 0; i < m_wide.size(); ++i)
+        m_wide[i] = quint16(cmyk[i] * 257);
+    cmsDoTransform(m_transform, m_wide.data(), m_rgb.data(), cmsUInt32Number(width));
+    const auto narrow = [](quint16 v) { return (int(v) * 255 + 32767) / 65535; };
+    for (int x = 0; x < width; ++x)
+        out[x] = qRgb(narrow(m_rgb[3 * x]), narrow(m_rgb[3 * x + 1]), narrow(m_rgb[3 * x + 2]));
+}

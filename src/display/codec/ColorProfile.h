@@ -1,0 +1,61 @@
+// SPDX-FileCopyrightText: 2026 The Korvid developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+#include <memory>
+#include <vector>
+
+// Colour management: a decoded picture is converted once, from the ICC profile it carries
+// to the display's, with Little CMS (perceptual intent, 8 bits per channel). A profile
+// that cannot be read, or that does not describe the picture's colours, is ignored.
+
+// The display's ICC profile; empty for sRGB. Set at start, read from any thread.
+void SetDisplayProfile(const QByteArray &icc);
+QByteArray DisplayProfile();
+
+// Whether the profile opens and is of a kind pictures are converted from (RGB, grey or
+// CMYK input, display or colour-space class).
+bool ProfileUsable(const QByteArray &icc);
+
+// The sRGB profile's bytes, for pictures that say they are sRGB without carrying one.
+QByteArray SrgbProfile();
+// A profile made from PNG's gAMA and cHRM: the stored gamma (1/2.2 as 0.45455) and the
+// white point and primaries as CIE x, y.
+QByteArray ProfileFromChromaticities(double gamma, const double white[2], const double red[2],
+                                     const double green[2], const double blue[2]);
+
+// Whether ConvertToDisplay would change a picture with this profile.
+bool ProfileChangesColours(const QByteArray &icc);
+
+// Converts a picture of 32 bits a pixel (RGB32, ARGB32, ARGB32_Premultiplied) in place to
+// the display's profile. A grey profile converts a grey picture. Does nothing, and
+// answers false, when the profile is unusable, describes other colours, or is the
+// display's own.
+bool ConvertToDisplay(QImage &image, const QByteArray &icc);
+
+// A picture in the display's colours as sRGB, for a page that carries no profile; the
+// picture itself where the display is sRGB.
+QImage DisplayToSrgb(QImage image);
+
+// CMYK rows to the display's colours through a CMYK profile (inverted: the values stored
+// as 255 minus the ink, as Adobe writes them).
+class TCmykRows
+{
+public:
+    // Null when the profile is not a usable CMYK one.
+    static std::unique_ptr<TCmykRows> open(const QByteArray &icc, bool inverted);
+    ~TCmykRows();
+    TCmykRows(const TCmykRows &) = delete;
+    TCmykRows &operator=(const TCmykRows &) = delete;
+    // width pixels of 4 bytes from cmyk into 32-bit RGB32 pixels.
+    void convert(const uchar *cmyk, QRgb *out, int width) const;
+
+private:
+    explicit TCmykRows(void *transform);
+    void *m_transform;
+    mutable std::vector<quint16> m_wide;
+    mutable std::vector<quint16> m_rgb;
+};
