@@ -20,10 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     grey.fill(qRgb(77, 77, 77));
     ConvertToDisplay(grey, icc);
     for (const bool inverted : {false, true}) {
-        if (const auto rows = TCmykRows::open(icc, inverted)) {
-            const uchar cmyk[12] = {0, 0, 0, 0, 255, 255, 255, 255, 10, 200, 30, 90};
-            QRgb out[3];
-            rows->convert(cmyk, out, 3);
+        if (const auto converter = TCmykConverter::open(icc, inverted)) {
+            QImage cmyk(3, 2, QImage::Format_RGB32);
+            cmyk.fill(qRgba(10, 200, 30, 90));
+            converter->convert(cmyk, 1);
         }
     }
     // The same bytes as PNG's gamma and chromaticities.

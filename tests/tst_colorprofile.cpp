@@ -69,12 +69,13 @@ private Q_SLOTS:
     {
         if (!convert({QStringLiteral("-version")}))
             QSKIP("ImageMagick's convert is needed to make the pictures");
-        for (const QString &file : {QStringLiteral("colord/AdobeRGB1998.icc"),
-                                    QStringLiteral("colord/sRGB.icc"),
-                                    QStringLiteral("ghostscript/default_cmyk.icc")})
+        for (const QString &file :
+             {QStringLiteral("colord/AdobeRGB1998.icc"), QStringLiteral("colord/sRGB.icc"),
+              QStringLiteral("ghostscript/default_cmyk.icc")})
             if (!QFile::exists(Icc + file))
-                QSKIP(qPrintable(Icc + file + QStringLiteral(" is missing (colord-data, "
-                                                              "libgs-common)")));
+                QSKIP(qPrintable(Icc + file
+                                 + QStringLiteral(" is missing (colord-data, "
+                                                  "libgs-common)")));
         m_plain = m_dir.filePath(QStringLiteral("plain.png"));
         QVERIFY(colourful(QSize(600, 400)).save(m_plain));
     }
@@ -96,9 +97,9 @@ private Q_SLOTS:
             << "adobe.bmp" << QStringList{"-profile", adobe, "-type", "TrueColor"};
         QTest::newRow("CMYK JPEG")
             << "cmyk.jpg"
-            << QStringList{"-profile", Icc + QStringLiteral("colord/sRGB.icc"), "-profile",
-                           Icc + QStringLiteral("ghostscript/default_cmyk.icc"), "-quality",
-                           "95"};
+            << QStringList{"-profile", Icc + QStringLiteral("colord/sRGB.icc"),
+                           "-profile", Icc + QStringLiteral("ghostscript/default_cmyk.icc"),
+                           "-quality", "95"};
     }
 
     void matchesImageMagick()

@@ -90,12 +90,12 @@ private Q_SLOTS:
                 picture.setPixel(x, y, qRgb(x * 255 / 2999, y * 255 / 1999, (x + y) % 256));
         QVERIFY(picture.save(plain));
         m_photo = m_dir.filePath(QStringLiteral("adobe.jpg"));
-        QVERIFY(run(QStringLiteral("convert"), {plain, QStringLiteral("-profile"), Adobe,
-                                                QStringLiteral("-quality"), QStringLiteral("95"),
-                                                m_photo}));
-        const QString rendered = m_dir.filePath(QStringLiteral("srgb.png"));
         QVERIFY(run(QStringLiteral("convert"),
-                    {m_photo, QStringLiteral("-profile"), Srgb, rendered}));
+                    {plain, QStringLiteral("-profile"), Adobe, QStringLiteral("-quality"),
+                     QStringLiteral("95"), m_photo}));
+        const QString rendered = m_dir.filePath(QStringLiteral("srgb.png"));
+        QVERIFY(
+            run(QStringLiteral("convert"), {m_photo, QStringLiteral("-profile"), Srgb, rendered}));
         m_srgb = QImage(rendered).convertToFormat(QImage::Format_RGB32);
         QCOMPARE(m_srgb.size(), QSize(3000, 2000));
     }

@@ -45,16 +45,16 @@ QByteArray fromColord(QDBusConnection bus)
         return {};
     for (const QDBusObjectPath &device : devices.value()) {
         // The device's profiles, its default first.
-        const QVariant profiles = propertyOf(bus, device.path(),
-                                             ColorManager + QStringLiteral(".Device"),
-                                             QStringLiteral("Profiles"));
+        const QVariant profiles =
+            propertyOf(bus, device.path(), ColorManager + QStringLiteral(".Device"),
+                       QStringLiteral("Profiles"));
         const auto paths = qvariant_cast<QList<QDBusObjectPath>>(profiles);
         if (paths.isEmpty())
             continue;
-        const QString file = propertyOf(bus, paths.first().path(),
-                                        ColorManager + QStringLiteral(".Profile"),
-                                        QStringLiteral("Filename"))
-                                 .toString();
+        const QString file =
+            propertyOf(bus, paths.first().path(), ColorManager + QStringLiteral(".Profile"),
+                       QStringLiteral("Filename"))
+                .toString();
         QFile profile(file);
         if (!file.isEmpty() && profile.size() <= MostProfileBytes
             && profile.open(QIODevice::ReadOnly))
@@ -78,11 +78,11 @@ QByteArray fromRootWindow()
     if (name == XCB_ATOM_NONE)
         return {};
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    xcb_get_property_reply_t *reply = xcb_get_property_reply(
-        c,
-        xcb_get_property(c, 0, root, name, XCB_GET_PROPERTY_TYPE_ANY, 0,
-                         uint32_t(MostProfileBytes / 4)),
-        nullptr);
+    xcb_get_property_reply_t *reply =
+        xcb_get_property_reply(c,
+                               xcb_get_property(c, 0, root, name, XCB_GET_PROPERTY_TYPE_ANY, 0,
+                                                uint32_t(MostProfileBytes / 4)),
+                               nullptr);
     if (!reply)
         return {};
     QByteArray profile;

@@ -125,8 +125,7 @@ bool sameColours(cmsHPROFILE a, cmsHPROFILE b)
 }
 
 // Calls work(first, count) over the picture's rows, on two threads for a large one.
-template<typename Work>
-void onRows(const QImage &image, Work work)
+template<typename Work> void onRows(const QImage &image, Work work)
 {
     const int height = image.height();
     if (qint64(image.width()) * height < 1 << 20 || std::thread::hardware_concurrency() < 2) {
@@ -165,13 +164,12 @@ bool convertRgb(QImage &image, cmsHPROFILE from, cmsHPROFILE to)
             return true;
         }
     }
-    const cmsUInt32Number pixels = image.format() == QImage::Format_ARGB32_Premultiplied
-                                       ? PremultipliedFormat
-                                       : PixelFormat;
+    const cmsUInt32Number pixels =
+        image.format() == QImage::Format_ARGB32_Premultiplied ? PremultipliedFormat : PixelFormat;
     // An opaque picture's fourth byte stays as it is in place; copying it costs time.
     const cmsUInt32Number alpha = image.hasAlphaChannel() ? cmsFLAGS_COPY_ALPHA : 0;
-    Transform t{cmsCreateTransform(from, pixels, to, pixels, INTENT_PERCEPTUAL,
-                                   alpha | cmsFLAGS_NOCACHE)};
+    Transform t{
+        cmsCreateTransform(from, pixels, to, pixels, INTENT_PERCEPTUAL, alpha | cmsFLAGS_NOCACHE)};
     if (!t.h)
         return false;
     transformRows(t.h, image);
@@ -306,39 +304,50 @@ QImage DisplayToSrgb(QImage image)
     return image;
 }
 
-std::unique_ptr<TCmykRows> TCmykRows::open(const QByteArray &icc, bool inverted)
+std::unique_ptr<TCmykConverter> TCmykConverter::open(const QByteArray &icc, bool inverted)
 {
     const Profile source(openBytes(icc));
     if (!usable(source.h) || spaceOf(source.h) != cmsSigCmykData)
         return nullptr;
     const Profile display(openDisplay());
     // Evaluated in full: the table the library would otherwise make of a CMYK profile is
-    // off by up to 20 levels near white, at 8 bits and at 16 alike.
-    cmsHTRANSFORM t = cmsCreateTransform(source.h, inverted ? TYPE_CMYK_16_REV : TYPE_CMYK_16,
-                                         display.h, TYPE_RGB_16, INTENT_PERCEPTUAL,
-                                         cmsFLAGS_NOCACHE | cmsFLAGS_NOOPTIMIZE);
+    // off by up to 20 levels near white, whatever its size or depth.
+    cmsHTRANSFORM t =
+        cmsCreateTransform(source.h, inverted ? TYPE_CMYK_8_REV : TYPE_CMYK_8, display.h,
+                           PixelFormat, INTENT_PERCEPTUAL, cmsFLAGS_NOCACHE | cmsFLAGS_NOOPTIMIZE);
     if (!t)
         return nullptr;
-    return std::unique_ptr<TCmykRows>(new TCmykRows(t));
+    return std::unique_ptr<TCmykConverter>(new TCmykConverter(t));
 }
 
-TCmykRows::TCmykRows(void *transform)
+TCmykConverter::TCmykConverter(void *transform)
     : m_transform(transform)
 {}
 
-TCmykRows::~TCmykRows()
+TCmykConverter::~TCmykConverter()
 {
     cmsDeleteTransform(m_transform);
 }
 
-void TCmykRows::convert(const uchar *cmyk, QRgb *out, int width) const
+void TCmykConverter::convert(QImage &image, int rows) const
 {
-    m_wide.resize(size_t(width) * 4);
-    m_rgb.resize(size_t(width) * 3);
-    for (size_t i = 0; i < m_wide.size(); ++i)
-        m_wide[i] = quint16(cmyk[i] * 257);
-    cmsDoTransform(m_transform, m_wide.data(), m_rgb.data(), cmsUInt32Number(width));
-    const auto narrow = [](quint16 v) { return (int(v) * 255 + 32767) / 65535; };
-    for (int x = 0; x < width; ++x)
-        out[x] = qRgb(narrow(m_rgb[3 * x]), narrow(m_rgb[3 * x + 1]), narrow(m_rgb[3 * x + 2]));
+    rows = qBound(0, rows, image.height());
+    if (image.depth() != 32 || rows == 0)
+        return;
+    const int width = image.width();
+    const qsizetype stride = image.bytesPerLine();
+    uchar *bits = image.bits();
+    const QImage part(bits, width, rows, stride, image.format());
+    onRows(part, [&](int first, int count) {
+        uchar *start = bits + stride * first;
+        cmsDoTransformLineStride(m_transform, start, start, cmsUInt32Number(width),
+                                 cmsUInt32Number(count), cmsUInt32Number(stride),
+                                 cmsUInt32Number(stride), 0, 0);
+        // The fourth byte held the black ink.
+        for (int y = first; y < first + count; ++y) {
+            auto *line = reinterpret_cast<QRgb *>(bits + stride * y);
+            for (int x = 0; x < width; ++x)
+                line[x] |= 0xFF000000u;
+        }
+    });
 }

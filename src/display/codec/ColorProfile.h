@@ -6,7 +6,6 @@
 #include <QImage>
 
 #include <memory>
-#include <vector>
 
 // Colour management: a decoded picture is converted once, from the ICC profile it carries
 // to the display's, with Little CMS (perceptual intent, 8 bits per channel). A profile
@@ -40,22 +39,21 @@ bool ConvertToDisplay(QImage &image, const QByteArray &icc);
 // picture itself where the display is sRGB.
 QImage DisplayToSrgb(QImage image);
 
-// CMYK rows to the display's colours through a CMYK profile (inverted: the values stored
-// as 255 minus the ink, as Adobe writes them).
-class TCmykRows
+// A CMYK picture to the display's colours through its CMYK profile (inverted: the values
+// stored as 255 minus the ink, as Adobe writes them).
+class TCmykConverter
 {
 public:
     // Null when the profile is not a usable CMYK one.
-    static std::unique_ptr<TCmykRows> open(const QByteArray &icc, bool inverted);
-    ~TCmykRows();
-    TCmykRows(const TCmykRows &) = delete;
-    TCmykRows &operator=(const TCmykRows &) = delete;
-    // width pixels of 4 bytes from cmyk into 32-bit RGB32 pixels.
-    void convert(const uchar *cmyk, QRgb *out, int width) const;
+    static std::unique_ptr<TCmykConverter> open(const QByteArray &icc, bool inverted);
+    ~TCmykConverter();
+    TCmykConverter(const TCmykConverter &) = delete;
+    TCmykConverter &operator=(const TCmykConverter &) = delete;
+    // The first rows of a 32-bit picture hold CMYK, a byte each; they become RGB32, in
+    // place, on two threads for a large picture.
+    void convert(QImage &image, int rows) const;
 
 private:
-    explicit TCmykRows(void *transform);
+    explicit TCmykConverter(void *transform);
     void *m_transform;
-    mutable std::vector<quint16> m_wide;
-    mutable std::vector<quint16> m_rgb;
 };

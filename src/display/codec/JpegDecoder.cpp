@@ -157,7 +157,7 @@ struct Rows
     QRect wanted;      // in the file's own orientation; empty for the whole picture
     QRect decoded;     // what the library could give: columns widen to whole blocks
     bool told = false; // each row is told to a watch as it is final
-    std::unique_ptr<TCmykRows> cmykProfile; // CMYK through the file's own profile
+    std::unique_ptr<TCmykConverter> cmykProfile; // CMYK through the file's own profile
 };
 
 // Decodes the rows into image, which it allocates once the output size is known; CMYK
@@ -190,17 +190,14 @@ bool readPixels(JpegState &st, DecodeContext &ctx, QImage *image, std::vector<uc
     // Adobe writers store CMYK inverted.
     const bool inverted = cinfo.saw_Adobe_marker;
     if (cmyk && !rows->cmykProfile && ctx.colorProfile().size() > 0)
-        rows->cmykProfile = TCmykRows::open(ctx.colorProfile(), inverted);
+        rows->cmykProfile = TCmykConverter::open(ctx.colorProfile(), inverted);
     while (cinfo.output_scanline < endRow) {
         const int y = int(cinfo.output_scanline - firstRow);
-        JSAMPROW row = cmyk ? cmykRow->data() : image->scanLine(y);
+        // CMYK that goes through its profile is converted in place once all is read.
+        JSAMPROW row = cmyk && !rows->cmykProfile ? cmykRow->data() : image->scanLine(y);
         if (jpeg_read_scanlines(&cinfo, &row, 1) != 1)
             break;
-        if (cmyk && rows->cmykProfile) {
-            rows->cmykProfile->convert(cmykRow->data(),
-                                       reinterpret_cast<QRgb *>(image->scanLine(y)),
-                                       int(cinfo.output_width));
-        } else if (cmyk) {
+        if (cmyk && !rows->cmykProfile) {
             auto *out = reinterpret_cast<QRgb *>(image->scanLine(y));
             const uchar *p = cmykRow->data();
             for (JDIMENSION x = 0; x < cinfo.output_width; ++x, p += 4) {
@@ -390,6 +387,8 @@ QImage DecodeJpeg(QIODevice &in, DecodeContext &ctx)
     }
     if (image.isNull())
         return image;
+    if (rows.cmykProfile)
+        rows.cmykProfile->convert(image, rowsDone);
     if (st->src.ended)
         ctx.setTruncated();
     if (cinfo.density_unit == 1 || cinfo.density_unit == 2) {

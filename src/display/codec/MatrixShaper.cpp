@@ -97,7 +97,9 @@ void TMatrixShaper::convertRows(uchar *bits, qsizetype stride, int width, int fi
                                 int count) const
 {
     const auto &m = m_matrix;
-    const auto index = [](float v) { return int(std::clamp(v, 0.0f, 1.0f) * (OutSteps - 1) + 0.5f); };
+    const auto index = [](float v) {
+        return int(std::clamp(v, 0.0f, 1.0f) * (OutSteps - 1) + 0.5f);
+    };
     const uchar *outR = m_out[0].data();
     const uchar *outG = m_out[1].data();
     const uchar *outB = m_out[2].data();
