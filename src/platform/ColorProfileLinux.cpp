@@ -7,8 +7,11 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
+#include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusReply>
+#include <QDBusVariant>
 #include <QFile>
 
 #include <cstdlib>
@@ -23,12 +26,18 @@ constexpr qint64 MostProfileBytes = 16 << 20;
 // colord answers at once where it runs; a hung bus must not hold up the start.
 constexpr int CallMilliseconds = 500;
 
+// A property through org.freedesktop.DBus.Properties, with a short wait.
 QVariant propertyOf(QDBusConnection &bus, const QString &path, const QString &interface,
                     const QString &name)
 {
-    QDBusInterface object(ColorManager, path, interface, bus);
-    object.setTimeout(CallMilliseconds);
-    return object.isValid() ? object.property(name.toLatin1().constData()) : QVariant();
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        ColorManager, path, QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("Get"));
+    get << interface << name;
+    const QDBusMessage reply = bus.call(get, QDBus::Block, CallMilliseconds);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return {};
+    return qvariant_cast<QDBusVariant>(reply.arguments().constFirst()).variant();
 }
 
 QByteArray fromColord(QDBusConnection bus)
@@ -48,7 +57,7 @@ QByteArray fromColord(QDBusConnection bus)
         const QVariant profiles =
             propertyOf(bus, device.path(), ColorManager + QStringLiteral(".Device"),
                        QStringLiteral("Profiles"));
-        const auto paths = qvariant_cast<QList<QDBusObjectPath>>(profiles);
+        const auto paths = qdbus_cast<QList<QDBusObjectPath>>(profiles);
         if (paths.isEmpty())
             continue;
         const QString file =
