@@ -7,6 +7,10 @@
 #include <QTest>
 
 #include <cmath>
+#include <csetjmp>
+#include <cstdio>
+
+#include <png.h>
 
 #include "common/ImageCompare.h"
 #include "common/TestDir.h"
@@ -146,6 +150,45 @@ private Q_SLOTS:
         QVERIFY2(!loaded.isNull(), qPrintable(CodecErrorString()));
         QCOMPARE(loaded, plain);
         QVERIFY(!ProfileUsable(damaged));
+    }
+
+    // A PNG without a profile that gives its gamma and chromaticities (here Adobe RGB's)
+    // is shown as the same picture with the Adobe RGB profile is.
+    void pngGammaAndChromaticities()
+    {
+        const QImage picture = QImage(m_plain).convertToFormat(QImage::Format_RGB888);
+        const QString path = m_dir.filePath(QStringLiteral("chrm.png"));
+        FILE *file = std::fopen(QFile::encodeName(path).constData(), "wb");
+        QVERIFY(file);
+        png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+        png_infop info = png_create_info_struct(png);
+        QVERIFY(png && info);
+        if (setjmp(png_jmpbuf(png))) {
+            png_destroy_write_struct(&png, &info);
+            std::fclose(file);
+            QFAIL("libpng could not write the picture");
+        }
+        png_init_io(png, file);
+        png_set_IHDR(png, info, png_uint_32(picture.width()), png_uint_32(picture.height()), 8,
+                     PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                     PNG_FILTER_TYPE_DEFAULT);
+        png_set_gAMA(png, info, 256.0 / 563.0);
+        png_set_cHRM(png, info, 0.3127, 0.3290, 0.64, 0.33, 0.21, 0.71, 0.15, 0.06);
+        png_write_info(png, info);
+        for (int y = 0; y < picture.height(); ++y)
+            png_write_row(png, picture.constScanLine(y));
+        png_write_end(png, info);
+        png_destroy_write_struct(&png, &info);
+        std::fclose(file);
+
+        const QString adobe = m_dir.filePath(QStringLiteral("tagged.png"));
+        QVERIFY(convert({m_plain, QStringLiteral("-profile"),
+                         Icc + QStringLiteral("colord/AdobeRGB1998.icc"), adobe}));
+        const QString expectedPath = m_dir.filePath(QStringLiteral("tagged.srgb.png"));
+        QVERIFY(convert({adobe, QStringLiteral("-profile"), Icc + QStringLiteral("colord/sRGB.icc"),
+                         expectedPath}));
+        const int worst = MaxDifference(read(path), reference(expectedPath));
+        QVERIFY2(worst >= 0 && worst <= 2, qPrintable(QString::number(worst)));
     }
 
 private:

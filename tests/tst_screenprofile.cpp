@@ -96,10 +96,10 @@ private Q_SLOTS:
         m_serviceThread.start();
         QVERIFY(service.registerObject(QStringLiteral("/org/freedesktop/ColorManager"), &m_manager,
                                        QDBusConnection::ExportAllSlots));
-        QVERIFY(service.registerObject(DevicePath, &m_device,
-                                       QDBusConnection::ExportAllProperties));
-        QVERIFY(service.registerObject(ProfilePath, &m_profile,
-                                       QDBusConnection::ExportAllProperties));
+        QVERIFY(
+            service.registerObject(DevicePath, &m_device, QDBusConnection::ExportAllProperties));
+        QVERIFY(
+            service.registerObject(ProfilePath, &m_profile, QDBusConnection::ExportAllProperties));
         QVERIFY(service.registerService(QStringLiteral("org.freedesktop.ColorManager")));
         QCOMPARE(ScreenColorProfile(), bytes);
     }
