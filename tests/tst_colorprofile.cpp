@@ -96,6 +96,9 @@ private Q_SLOTS:
         QTest::newRow("Adobe RGB JPEG")
             << "adobe.jpg" << QStringList{"-profile", adobe, "-quality", "95"};
         QTest::newRow("Adobe RGB PNG") << "adobe.png" << QStringList{"-profile", adobe};
+        QTest::newRow("ProPhoto RGB PNG")
+            << "prophoto.png"
+            << QStringList{"-profile", Icc + QStringLiteral("colord/ProPhotoRGB.icc")};
         QTest::newRow("Adobe RGB TIFF") << "adobe.tif" << QStringList{"-profile", adobe};
         QTest::newRow("Adobe RGB BMP, V5 header")
             << "adobe.bmp" << QStringList{"-profile", adobe, "-type", "TrueColor"};
