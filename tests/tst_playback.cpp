@@ -306,10 +306,12 @@ private Q_SLOTS:
         monitor.start(QStringLiteral("parec"),
                       {QStringLiteral("--device=@DEFAULT_MONITOR@"), QStringLiteral("--raw"),
                        QStringLiteral("--format=s16le"), QStringLiteral("--channels=1"),
-                       QStringLiteral("--rate=8000")});
+                       QStringLiteral("--rate=8000"), QStringLiteral("--latency-msec=50")});
         if (!monitor.waitForStarted(3000))
             QSKIP("parec is not available to listen to the sound server");
-        QTest::qWait(300);
+        // Listening has begun once the monitor's silence arrives; on a busy machine that
+        // takes longer than the sound itself lasts.
+        QTRY_VERIFY_WITH_TIMEOUT(monitor.bytesAvailable() > 0, 10000);
         m_control->setAutoPlayMultiMedia(true);
         m_control->setMediaName(sample(name));
         QTRY_COMPARE_WITH_TIMEOUT(m_player->player()->mediaStatus(), QMediaPlayer::EndOfMedia,
