@@ -115,6 +115,18 @@ QRect fittedTarget(const TPMultiMedia *display)
                             display->PictureSize().height());
 }
 
+// How far what the display shows differs from the whole picture scaled smoothly to the
+// fitted rectangle; the outermost pixels depend on how each method treats the edge.
+int fittedDifference(TPMultiMedia *display, const QImage &whole)
+{
+    const QRect target = fittedTarget(display);
+    const QImage shown = display->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage expected =
+        whole.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QRect inner = QRect(QPoint(0, 0), target.size()).adjusted(2, 2, -2, -2);
+    return MaxDifference(shown.copy(target).copy(inner), expected.copy(inner));
+}
+
 } // namespace
 
 class TestFirstSight : public QObject
@@ -178,14 +190,9 @@ private Q_SLOTS:
         QVERIFY2(form->windowTitle().contains(QStringLiteral("6000")),
                  qPrintable(form->windowTitle()));
 
-        const QImage shown = display->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QImage expected =
-            m_whole.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        // The outermost pixels depend on how each method treats the edge.
-        const QRect inner = QRect(QPoint(0, 0), target.size()).adjusted(2, 2, -2, -2);
-        const int worst = MaxDifference(shown.copy(target).copy(inner), expected.copy(inner));
         // The reduced decode alone is within 2 levels (codec tests); drawing it onto the
         // screen's rectangle adds one.
+        const int worst = fittedDifference(display, m_whole);
         QVERIFY2(worst >= 0 && worst <= 3, qPrintable(QString::number(worst)));
     }
 
@@ -395,12 +402,7 @@ private Q_SLOTS:
         if (used) {
             QCOMPARE(display->Picture().image().size(), reduced);
             QVERIFY(!display->HasWholePicture());
-            const QRect target = fittedTarget(display);
-            const QImage shown = display->grab().toImage().convertToFormat(QImage::Format_RGB32);
-            const QImage expected =
-                page.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-            const QRect inner = QRect(QPoint(0, 0), target.size()).adjusted(2, 2, -2, -2);
-            const int worst = MaxDifference(shown.copy(target).copy(inner), expected.copy(inner));
+            const int worst = fittedDifference(display, page);
             QVERIFY2(worst >= 0 && worst <= 3, qPrintable(QString::number(worst)));
         } else {
             QTRY_VERIFY_WITH_TIMEOUT(display->HasWholePicture(), 10000);

@@ -5,11 +5,10 @@
 #include <QDBusConnection>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 #include <QThread>
 
+#include "common/PrivateBus.h"
 #include "common/TestDir.h"
 #include "platform/Platform.h"
 
@@ -59,15 +58,11 @@ private Q_SLOTS:
     void initTestCase()
     {
         IsolateHome();
-        if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty())
+        if (!PrivateBus::available())
             QSKIP("dbus-daemon is not installed");
         qDBusRegisterMetaType<QList<QDBusObjectPath>>();
-        m_bus.start(QStringLiteral("dbus-daemon"),
-                    {"--session", "--nofork", "--nopidfile", "--print-address"});
-        QVERIFY(m_bus.waitForReadyRead(10000));
-        m_address = QString::fromLatin1(m_bus.readLine()).trimmed();
+        m_address = m_bus.start();
         QVERIFY(!m_address.isEmpty());
-        qputenv("DBUS_SESSION_BUS_ADDRESS", m_address.toLatin1());
         // No system bus: only the stand-in can answer.
         qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/korvid-test-bus");
     }
@@ -76,8 +71,6 @@ private Q_SLOTS:
     {
         m_serviceThread.quit();
         m_serviceThread.wait();
-        m_bus.kill();
-        m_bus.waitForFinished();
     }
 
     void absentColordGivesNone() { QCOMPARE(ScreenColorProfile(), QByteArray()); }
@@ -105,7 +98,7 @@ private Q_SLOTS:
     }
 
 private:
-    QProcess m_bus;
+    PrivateBus m_bus;
     QString m_address;
     QThread m_serviceThread;
     FakeColorManager m_manager;

@@ -4,13 +4,12 @@
 // show, and nothing happens where the service is absent. A private bus and a stand-in
 // service make both cases real.
 #include <QDBusConnection>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTest>
 #include <QThread>
 
 #include "app/FullScrn.h"
 #include "common/MainFormFixture.h"
+#include "common/PrivateBus.h"
 #include "common/TestDir.h"
 #include "platform/Platform.h"
 #include "toolkit/TFileListBox.h"
@@ -45,22 +44,16 @@ private Q_SLOTS:
     void initTestCase()
     {
         IsolateHome();
-        if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty())
+        if (!PrivateBus::available())
             QSKIP("dbus-daemon is not installed");
-        m_bus.start(QStringLiteral("dbus-daemon"),
-                    {"--session", "--nofork", "--nopidfile", "--print-address"});
-        QVERIFY(m_bus.waitForReadyRead(10000));
-        m_address = QString::fromLatin1(m_bus.readLine()).trimmed();
+        m_address = m_bus.start();
         QVERIFY(!m_address.isEmpty());
-        qputenv("DBUS_SESSION_BUS_ADDRESS", m_address.toLatin1());
     }
 
     void cleanupTestCase()
     {
         m_serviceThread.quit();
         m_serviceThread.wait();
-        m_bus.kill();
-        m_bus.waitForFinished();
     }
 
     void absentServiceIsSkippedQuietly()
@@ -106,7 +99,7 @@ private Q_SLOTS:
     }
 
 private:
-    QProcess m_bus;
+    PrivateBus m_bus;
     QString m_address;
     QThread m_serviceThread;
     FakeScreenSaver m_fake;

@@ -72,6 +72,16 @@ cmsUInt32Number spaceOf(cmsHPROFILE h)
     return cmsUInt32Number(cmsGetColorSpace(h));
 }
 
+// A profile made here, as an embedded one would carry it.
+QByteArray bytesOf(cmsHPROFILE h)
+{
+    cmsUInt32Number size = 0;
+    if (!h || !cmsSaveProfileToMem(h, nullptr, &size) || size == 0)
+        return {};
+    QByteArray out(qsizetype(size), '\0');
+    return cmsSaveProfileToMem(h, out.data(), &size) ? out : QByteArray();
+}
+
 bool usable(cmsHPROFILE h)
 {
     if (!h)
@@ -224,11 +234,7 @@ QByteArray SrgbProfile()
 {
     static const QByteArray bytes = [] {
         const Profile p(cmsCreate_sRGBProfile());
-        cmsUInt32Number size = 0;
-        if (!p.h || !cmsSaveProfileToMem(p.h, nullptr, &size) || size == 0)
-            return QByteArray();
-        QByteArray out(qsizetype(size), '\0');
-        return cmsSaveProfileToMem(p.h, out.data(), &size) ? out : QByteArray();
+        return bytesOf(p.h);
     }();
     return bytes;
 }
@@ -251,11 +257,7 @@ QByteArray ProfileFromChromaticities(double gamma, const double white[2], const 
     cmsToneCurve *curves[3] = {curve, curve, curve};
     const Profile p(cmsCreateRGBProfile(&whitePoint, &primaries, curves));
     cmsFreeToneCurve(curve);
-    cmsUInt32Number size = 0;
-    if (!p.h || !cmsSaveProfileToMem(p.h, nullptr, &size) || size == 0)
-        return {};
-    QByteArray out(qsizetype(size), '\0');
-    return cmsSaveProfileToMem(p.h, out.data(), &size) ? out : QByteArray();
+    return bytesOf(p.h);
 }
 
 bool ProfileChangesColours(const QByteArray &icc)
