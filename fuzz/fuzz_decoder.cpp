@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     {
         // Converted from the profile it carries, as every decoded picture is.
         QImage whole = KORVID_FUZZ_DECODER(buffer, ctx);
-        ConvertToDisplay(whole, ctx.colorProfile());
+        if (!ctx.colorsConverted())
+            ConvertToDisplay(whole, ctx.colorProfile());
     }
     const QImage rows = watch->rowsSoFar();
     if (!rows.isNull()) {

@@ -13,6 +13,7 @@
 #include <tiffio.h>
 
 #include "common/ImageCompare.h"
+#include "display/codec/ColorProfile.h"
 #include "display/codec/Decoders.h"
 
 namespace {
@@ -34,7 +35,9 @@ QStringList files(const QString &dir, const QStringList &patterns)
     return found;
 }
 
-QImage decodeFile(Decoder decode, const QString &path, QString *error = nullptr)
+// converted: the profile a decoder applied as it decoded (empty if none).
+QImage decodeFile(Decoder decode, const QString &path, QString *error = nullptr,
+                  QByteArray *converted = nullptr)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -43,6 +46,8 @@ QImage decodeFile(Decoder decode, const QString &path, QString *error = nullptr)
     const QImage image = decode(file, ctx);
     if (error)
         *error = ctx.error();
+    if (converted)
+        *converted = ctx.colorsConverted() ? ctx.colorProfile() : QByteArray();
     return image;
 }
 
@@ -444,13 +449,17 @@ private Q_SLOTS:
         const QStringList broken = {"truncated*", "junk_jpeg_header*", "invalid-magic.jpg",
                                     "oss-fuzz-*"};
         for (const QString &path : files("jpg", {"*.jpg", "*.jpeg"})) {
-            const QImage ours = decodeFile(DecodeJpeg, path);
+            QByteArray profile;
+            const QImage ours = decodeFile(DecodeJpeg, path, nullptr, &profile);
             if (nameIn(path, broken))
                 continue;
             QVERIFY2(!ours.isNull(), qPrintable(path));
-            const QImage ref = QtDecode(path);
+            QImage ref = QtDecode(path);
             if (ref.isNull())
                 continue;
+            // Qt's own reading leaves the colours as stored.
+            if (!profile.isEmpty())
+                QVERIFY2(ConvertToDisplay(ref, profile), qPrintable(path));
             QCOMPARE(ours.size(), ref.size());
             const double mean = MeanDifference(ours, ref);
             QVERIFY2(mean < 1.0,

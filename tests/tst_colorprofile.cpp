@@ -92,29 +92,43 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("make");
+        QTest::addColumn<QSize>("size");
         const QString adobe = Icc + QStringLiteral("colord/AdobeRGB1998.icc");
         QTest::newRow("Adobe RGB JPEG")
-            << "adobe.jpg" << QStringList{"-profile", adobe, "-quality", "95"};
-        QTest::newRow("Adobe RGB PNG") << "adobe.png" << QStringList{"-profile", adobe};
+            << "adobe.jpg" << QStringList{"-profile", adobe, "-quality", "95"} << QSize();
+        // Converted on a thread of its own as the rows arrive; the width not a whole
+        // number of any kernel's pixels.
+        QTest::newRow("Adobe RGB JPEG photograph, 3001 x 2000")
+            << "large.jpg" << QStringList{"-profile", adobe, "-quality", "95"} << QSize(3001, 2000);
+        QTest::newRow("Adobe RGB PNG") << "adobe.png" << QStringList{"-profile", adobe} << QSize();
         QTest::newRow("ProPhoto RGB PNG")
             << "prophoto.png"
-            << QStringList{"-profile", Icc + QStringLiteral("colord/ProPhotoRGB.icc")};
-        QTest::newRow("Adobe RGB TIFF") << "adobe.tif" << QStringList{"-profile", adobe};
+            << QStringList{"-profile", Icc + QStringLiteral("colord/ProPhotoRGB.icc")} << QSize();
+        QTest::newRow("Adobe RGB TIFF") << "adobe.tif" << QStringList{"-profile", adobe} << QSize();
         QTest::newRow("Adobe RGB BMP, V5 header")
-            << "adobe.bmp" << QStringList{"-profile", adobe, "-type", "TrueColor"};
+            << "adobe.bmp" << QStringList{"-profile", adobe, "-type", "TrueColor"} << QSize();
+        QTest::newRow("Adobe RGB BMP, 8-bit palette")
+            << "palette.bmp" << QStringList{"-profile", adobe, "-type", "Palette"} << QSize();
         QTest::newRow("CMYK JPEG")
             << "cmyk.jpg"
             << QStringList{"-profile", Icc + QStringLiteral("colord/sRGB.icc"),
                            "-profile", Icc + QStringLiteral("ghostscript/default_cmyk.icc"),
-                           "-quality", "95"};
+                           "-quality", "95"}
+            << QSize();
     }
 
     void matchesImageMagick()
     {
         QFETCH(QString, name);
         QFETCH(QStringList, make);
+        QFETCH(QSize, size);
+        QString plain = m_plain;
+        if (size.isValid()) {
+            plain = m_dir.filePath(QStringLiteral("plain-large.png"));
+            QVERIFY(colourful(size).save(plain));
+        }
         const QString path = m_dir.filePath(name);
-        QVERIFY(convert(QStringList{m_plain} + make + QStringList{path}));
+        QVERIFY(convert(QStringList{plain} + make + QStringList{path}));
         const QString expectedPath = m_dir.filePath(name + QStringLiteral(".srgb.png"));
         QVERIFY(convert({path, QStringLiteral("-profile"), Icc + QStringLiteral("colord/sRGB.icc"),
                          expectedPath}));

@@ -5,6 +5,7 @@
 // normal mode, zoom, the clipboard or printing need it.
 #include <QApplication>
 #include <QClipboard>
+#include <QColorSpace>
 #include <QFile>
 #include <QPrinter>
 #include <QProcess>
@@ -141,6 +142,13 @@ private Q_SLOTS:
         QVERIFY(wavePicture(QSize(6000, 4000), 0).save(m_photo, "JPEG", 92));
         m_whole = wholeOf(m_photo);
         QCOMPARE(m_whole.size(), QSize(6000, 4000));
+        // The same photograph tagged Adobe RGB, whose colours are converted as it is read.
+        QImage tagged = wavePicture(QSize(6000, 4000), 0);
+        tagged.setColorSpace(QColorSpace::AdobeRgb);
+        m_adobePhoto = m_dir.filePath(QStringLiteral("adobe.jpg"));
+        QVERIFY(tagged.save(m_adobePhoto, "JPEG", 92));
+        m_adobeWhole = wholeOf(m_adobePhoto);
+        QVERIFY(MaxDifference(m_adobeWhole, m_whole) > 10);
     }
 
     void init()
@@ -269,10 +277,20 @@ private Q_SLOTS:
     }
 
     // In normal mode the rest of the picture shows row by row as it is read: the top-left
-    // corner, far from the middle read first, is drawn before the whole picture arrives.
+    // corner, far from the middle read first, is drawn before the whole picture arrives,
+    // and in its final colours where the picture's profile converts them.
+    void restShowsAsItArrives_data()
+    {
+        QTest::addColumn<bool>("adobe");
+        QTest::newRow("sRGB photograph") << false;
+        QTest::newRow("Adobe RGB photograph") << true;
+    }
+
     void restShowsAsItArrives()
     {
-        TKorvidForm form({m_photo});
+        QFETCH(bool, adobe);
+        const QImage whole = adobe ? m_adobeWhole : m_whole;
+        TKorvidForm form({adobe ? m_adobePhoto : m_photo});
         TPMultiMedia *display = form.Image1;
         QVERIFY(!display->HasWholePicture());
         bool looked = false;
@@ -289,7 +307,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(display->HasWholePicture(), 10000);
         ProgressCallback = nullptr;
         QVERIFY2(looked, "the background read was never seen under way");
-        QCOMPARE(corner.convertToFormat(QImage::Format_RGB32), m_whole.copy(0, 0, 300, 40));
+        QCOMPARE(corner.convertToFormat(QImage::Format_RGB32), whole.copy(0, 0, 300, 40));
     }
 
     // Stopping the background read keeps the first sight on show without a word; a copy
@@ -417,6 +435,8 @@ private:
     TestDir m_dir;
     QString m_photo;
     QImage m_whole;
+    QString m_adobePhoto;
+    QImage m_adobeWhole;
     QList<MessageDlgCall> m_messages;
 };
 

@@ -39,7 +39,8 @@ bool readFile(Decoder decode, bool assignAlways, const QString &fileName, int co
         image = decode(file, ctx);
         if (!image.isNull()) {
             // In place, on this thread, before any reduction of the colours.
-            ConvertToDisplay(image, ctx.colorProfile());
+            if (!ctx.colorsConverted())
+                ConvertToDisplay(image, ctx.colorProfile());
             image = ApplyColorDepth(std::move(image), colorBits, dither != 0);
         }
         ctx.end();

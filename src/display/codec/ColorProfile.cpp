@@ -148,68 +148,6 @@ template<typename Work> void onRows(const QImage &image, Work work)
     lower.join();
 }
 
-// Runs the transform over the picture's rows in place.
-void transformRows(cmsHTRANSFORM transform, QImage &image)
-{
-    const int width = image.width();
-    const qsizetype stride = image.bytesPerLine();
-    uchar *bits = image.bits();
-    onRows(image, [&](int first, int count) {
-        uchar *start = bits + stride * first;
-        cmsDoTransformLineStride(transform, start, start, cmsUInt32Number(width),
-                                 cmsUInt32Number(count), cmsUInt32Number(stride),
-                                 cmsUInt32Number(stride), 0, 0);
-    });
-}
-
-// A 32-bit picture from one RGB profile to another, in place.
-bool convertRgb(QImage &image, cmsHPROFILE from, cmsHPROFILE to)
-{
-    if (image.format() != QImage::Format_ARGB32_Premultiplied) {
-        if (const std::optional<TMatrixShaper> shaper = TMatrixShaper::between(from, to)) {
-            uchar *bits = image.bits();
-            onRows(image, [&](int first, int count) {
-                shaper->convertRows(bits, image.bytesPerLine(), image.width(), first, count);
-            });
-            return true;
-        }
-    }
-    const cmsUInt32Number pixels =
-        image.format() == QImage::Format_ARGB32_Premultiplied ? PremultipliedFormat : PixelFormat;
-    // An opaque picture's fourth byte stays as it is in place; copying it costs time.
-    const cmsUInt32Number alpha = image.hasAlphaChannel() ? cmsFLAGS_COPY_ALPHA : 0;
-    Transform t{
-        cmsCreateTransform(from, pixels, to, pixels, INTENT_PERCEPTUAL, alpha | cmsFLAGS_NOCACHE)};
-    if (!t.h)
-        return false;
-    transformRows(t.h, image);
-    return true;
-}
-
-bool convertGrey(QImage &image, cmsHPROFILE source, cmsHPROFILE display)
-{
-    Transform t{cmsCreateTransform(source, TYPE_GRAY_8, display, TYPE_RGB_8, INTENT_PERCEPTUAL,
-                                   cmsFLAGS_NOCACHE)};
-    if (!t.h)
-        return false;
-    uchar grey[256];
-    uchar rgb[256 * 3];
-    for (int i = 0; i < 256; ++i)
-        grey[i] = uchar(i);
-    cmsDoTransform(t.h, grey, rgb, 256);
-    for (int y = 0; y < image.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb p = line[x];
-            const int v = qRed(p);
-            // A grey profile says nothing of a coloured pixel.
-            if (v == qGreen(p) && v == qBlue(p))
-                line[x] = qRgba(rgb[v * 3], rgb[v * 3 + 1], rgb[v * 3 + 2], qAlpha(p));
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 void SetDisplayProfile(const QByteArray &icc)
@@ -271,26 +209,117 @@ bool ProfileChangesColours(const QByteArray &icc)
     return spaceOf(source.h) != cmsSigRgbData || !sameColours(source.h, display.h);
 }
 
-bool ConvertToDisplay(QImage &image, const QByteArray &icc)
+std::unique_ptr<TDisplayConversion> TDisplayConversion::prepare(const QByteArray &icc,
+                                                                QImage::Format format)
 {
-    if (image.isNull() || icc.isEmpty() || icc == DisplayProfile())
-        return false;
-    const QImage::Format format = image.format();
-    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32
-        && format != QImage::Format_ARGB32_Premultiplied)
-        return false;
+    if (icc.isEmpty() || icc == DisplayProfile())
+        return nullptr;
     const Profile source(openBytes(icc));
     if (!usable(source.h))
-        return false;
+        return nullptr;
     const Profile display(openDisplay());
     if (!display.h)
+        return nullptr;
+    return between(source.h, display.h, format);
+}
+
+std::unique_ptr<TDisplayConversion> TDisplayConversion::between(void *fromProfile, void *toProfile,
+                                                                QImage::Format format)
+{
+    auto *from = static_cast<cmsHPROFILE>(fromProfile);
+    auto *to = static_cast<cmsHPROFILE>(toProfile);
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32
+        && format != QImage::Format_ARGB32_Premultiplied)
+        return nullptr;
+    std::unique_ptr<TDisplayConversion> c(new TDisplayConversion);
+    const cmsUInt32Number space = spaceOf(from);
+    if (space == cmsSigGrayData) {
+        Transform t{cmsCreateTransform(from, TYPE_GRAY_8, to, TYPE_RGB_8, INTENT_PERCEPTUAL,
+                                       cmsFLAGS_NOCACHE)};
+        if (!t.h)
+            return nullptr;
+        uchar grey[256];
+        for (int i = 0; i < 256; ++i)
+            grey[i] = uchar(i);
+        c->m_grey.resize(256 * 3);
+        cmsDoTransform(t.h, grey, c->m_grey.data(), 256);
+        return c;
+    }
+    if (space != cmsSigRgbData || sameColours(from, to))
+        return nullptr;
+    if (format != QImage::Format_ARGB32_Premultiplied)
+        c->m_shaper = TMatrixShaper::between(from, to);
+    if (c->m_shaper)
+        return c;
+    const cmsUInt32Number pixels =
+        format == QImage::Format_ARGB32_Premultiplied ? PremultipliedFormat : PixelFormat;
+    // An opaque picture's fourth byte stays as it is in place; copying it costs time.
+    const cmsUInt32Number alpha = format != QImage::Format_RGB32 ? cmsFLAGS_COPY_ALPHA : 0;
+    c->m_transform =
+        cmsCreateTransform(from, pixels, to, pixels, INTENT_PERCEPTUAL, alpha | cmsFLAGS_NOCACHE);
+    return c->m_transform ? std::move(c) : nullptr;
+}
+
+TDisplayConversion::~TDisplayConversion()
+{
+    if (m_transform)
+        cmsDeleteTransform(m_transform);
+}
+
+void TDisplayConversion::convertRows(uchar *bits, qsizetype stride, int width, int first,
+                                     int count) const
+{
+    if (m_shaper)
+        return m_shaper->convertRows(bits, stride, width, first, count);
+    if (m_transform) {
+        uchar *start = bits + stride * first;
+        cmsDoTransformLineStride(m_transform, start, start, cmsUInt32Number(width),
+                                 cmsUInt32Number(count), cmsUInt32Number(stride),
+                                 cmsUInt32Number(stride), 0, 0);
+        return;
+    }
+    const uchar *rgb = m_grey.data();
+    for (int y = first; y < first + count; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(bits + stride * y);
+        for (int x = 0; x < width; ++x) {
+            const QRgb p = line[x];
+            const int v = qRed(p);
+            // A grey profile says nothing of a coloured pixel.
+            if (v == qGreen(p) && v == qBlue(p))
+                line[x] = qRgba(rgb[v * 3], rgb[v * 3 + 1], rgb[v * 3 + 2], qAlpha(p));
+        }
+    }
+}
+
+void TDisplayConversion::convert(QImage &image) const
+{
+    uchar *bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    onRows(image,
+           [&](int first, int count) { convertRows(bits, stride, image.width(), first, count); });
+}
+
+bool ConvertToDisplay(QImage &image, const QByteArray &icc)
+{
+    if (image.isNull())
         return false;
-    const cmsUInt32Number space = spaceOf(source.h);
-    if (space == cmsSigGrayData)
-        return convertGrey(image, source.h, display.h);
-    if (space != cmsSigRgbData || sameColours(source.h, display.h))
+    // A paletted picture's colours are its palette's.
+    if (image.format() == QImage::Format_Indexed8) {
+        QList<QRgb> palette = image.colorTable();
+        const auto conversion = TDisplayConversion::prepare(icc, QImage::Format_ARGB32);
+        if (palette.isEmpty() || !conversion)
+            return false;
+        conversion->convertRows(reinterpret_cast<uchar *>(palette.data()),
+                                palette.size() * qsizetype(sizeof(QRgb)), int(palette.size()), 0,
+                                1);
+        image.setColorTable(palette);
+        return true;
+    }
+    const auto conversion = TDisplayConversion::prepare(icc, image.format());
+    if (!conversion)
         return false;
-    return convertRgb(image, source.h, display.h);
+    conversion->convert(image);
+    return true;
 }
 
 QImage DisplayToSrgb(QImage image)
@@ -302,7 +331,8 @@ QImage DisplayToSrgb(QImage image)
     if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32
         && image.format() != QImage::Format_ARGB32_Premultiplied)
         image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-    convertRgb(image, display.h, srgb.h);
+    if (const auto conversion = TDisplayConversion::between(display.h, srgb.h, image.format()))
+        conversion->convert(image);
     return image;
 }
 

@@ -6,6 +6,10 @@
 #include <QImage>
 
 #include <memory>
+#include <optional>
+#include <vector>
+
+#include "display/codec/MatrixShaper.h"
 
 // Colour management: a decoded picture is converted once, from the ICC profile it carries
 // to the display's, with Little CMS (perceptual intent, 8 bits per channel). A profile
@@ -29,11 +33,36 @@ QByteArray ProfileFromChromaticities(double gamma, const double white[2], const 
 // Whether ConvertToDisplay would change a picture with this profile.
 bool ProfileChangesColours(const QByteArray &icc);
 
-// Converts a picture of 32 bits a pixel (RGB32, ARGB32, ARGB32_Premultiplied) in place to
-// the display's profile. A grey profile converts a grey picture. Does nothing, and
-// answers false, when the profile is unusable, describes other colours, or is the
-// display's own.
+// Converts a picture of 32 bits a pixel (RGB32, ARGB32, ARGB32_Premultiplied) or a
+// paletted one (Indexed8, through its palette) in place to the display's profile. A grey profile
+// converts a grey picture. Does nothing, and answers false, when the profile is unusable, describes
+// other colours, or is the display's own.
 bool ConvertToDisplay(QImage &image, const QByteArray &icc);
+
+// The conversion ConvertToDisplay makes, prepared once for a picture's profile and pixel
+// format and then run over its rows, which may be on several threads at once.
+class TDisplayConversion
+{
+public:
+    // Null where the picture would be left as it is.
+    static std::unique_ptr<TDisplayConversion> prepare(const QByteArray &icc,
+                                                       QImage::Format format);
+    // Between two opened profiles (cmsHPROFILE).
+    static std::unique_ptr<TDisplayConversion> between(void *from, void *to, QImage::Format format);
+    ~TDisplayConversion();
+    TDisplayConversion(const TDisplayConversion &) = delete;
+    TDisplayConversion &operator=(const TDisplayConversion &) = delete;
+
+    void convertRows(uchar *bits, qsizetype stride, int width, int first, int count) const;
+    // The whole picture, on two threads for a large one.
+    void convert(QImage &image) const;
+
+private:
+    TDisplayConversion() = default;
+    std::optional<TMatrixShaper> m_shaper;
+    void *m_transform = nullptr; // cmsHTRANSFORM
+    std::vector<uchar> m_grey;   // a grey level's RGB, three bytes each
+};
 
 // A picture in the display's colours as sRGB, for a page that carries no profile; the
 // picture itself where the display is sRGB.

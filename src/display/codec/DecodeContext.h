@@ -105,6 +105,9 @@ public:
     // The ICC profile the picture carries (empty: none), converted from once decoded.
     void setColorProfile(const QByteArray &icc) { m_colorProfile = icc; }
     QByteArray colorProfile() const { return m_colorProfile; }
+    // A decoder that converted the colours as it decoded says so; none else is made.
+    void setColorsConverted() { m_colorsConverted = true; }
+    bool colorsConverted() const { return m_colorsConverted; }
 
 private:
     bool report(int percent);
@@ -122,5 +125,6 @@ private:
     QRect m_regionDecoded;
     std::shared_ptr<TDecodeRows> m_rowsWatch;
     QByteArray m_colorProfile;
+    bool m_colorsConverted = false;
     QString m_error;
 };

@@ -20,6 +20,7 @@
 
 #include "display/codec/ColorProfile.h"
 #include "display/codec/Exif.h"
+#include "display/codec/RowsConverter.h"
 
 namespace {
 
@@ -157,13 +158,14 @@ struct Rows
     QRect wanted;      // in the file's own orientation; empty for the whole picture
     QRect decoded;     // what the library could give: columns widen to whole blocks
     bool told = false; // each row is told to a watch as it is final
-    std::unique_ptr<TCmykConverter> cmykProfile; // CMYK through the file's own profile
+    std::unique_ptr<TCmykConverter> cmykProfile;   // CMYK through the file's own profile
+    std::unique_ptr<TDisplayConversion> toDisplay; // RGB or grey through it
 };
 
 // Decodes the rows into image, which it allocates once the output size is known; CMYK
-// rows go through cmykRow first.
+// rows go through cmykRow first. Colours to convert go through a converter made here.
 bool readPixels(JpegState &st, DecodeContext &ctx, QImage *image, std::vector<uchar> *cmykRow,
-                int *rowsDone, Rows *rows)
+                int *rowsDone, Rows *rows, std::unique_ptr<TRowsConverter> *converter)
 {
     if (setjmp(st.err.jump))
         return false;
@@ -185,6 +187,13 @@ bool readPixels(JpegState &st, DecodeContext &ctx, QImage *image, std::vector<uc
     const bool cmyk = cinfo.out_color_space == JCS_CMYK;
     if (cmyk)
         cmykRow->resize(size_t(cinfo.output_width) * 4);
+    if (rows->toDisplay && !cmyk) {
+        TRowsConverter::Told told;
+        if (rows->told)
+            told = [&ctx](int final) { ctx.rowsFinal(final); };
+        *converter =
+            std::make_unique<TRowsConverter>(std::move(rows->toDisplay), *image, std::move(told));
+    }
     if (firstRow > 0)
         jpeg_skip_scanlines(&cinfo, firstRow);
     // Adobe writers store CMYK inverted.
@@ -212,7 +221,9 @@ bool readPixels(JpegState &st, DecodeContext &ctx, QImage *image, std::vector<uc
             }
         }
         *rowsDone = y + 1;
-        if (rows->told)
+        if (*converter)
+            (*converter)->rowsReady(y + 1);
+        else if (rows->told)
             ctx.rowsFinal(y + 1);
     }
     // The rows below a part are not wanted: the rest of the data is left unread.
@@ -352,10 +363,12 @@ QImage DecodeJpeg(QIODevice &in, DecodeContext &ctx)
     if (!scaled)
         rows.wanted = wantedRows(cinfo, ctx, orientation);
     const QSize kept = rows.wanted.isEmpty() ? output : rows.wanted.size();
-    // A turned picture is only final once turned as a whole.
-    // So is one whose colours are converted once it is whole.
+    // Colours are converted as the rows arrive.
+    rows.toDisplay = TDisplayConversion::prepare(ctx.colorProfile(), QImage::Format_RGB32);
+    // A turned picture is only final once turned as a whole; so is a CMYK one converted
+    // through its profile.
     rows.told = !scaled && rows.wanted.isEmpty() && orientation == 1
-                && !ProfileChangesColours(ctx.colorProfile());
+                && (rows.toDisplay || !ProfileChangesColours(ctx.colorProfile()));
     // Progressive files keep every coefficient of the full picture in memory until the
     // last scan, whatever the output size; a scaled output or a part (under four bytes a
     // full pixel) comes on top.
@@ -375,9 +388,11 @@ QImage DecodeJpeg(QIODevice &in, DecodeContext &ctx)
         cinfo.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
 
     QImage image;
+    // Ends before the pixels it converts.
+    std::unique_ptr<TRowsConverter> converter;
     std::vector<uchar> cmykRow;
     int rowsDone = 0;
-    if (!readPixels(*st, ctx, &image, &cmykRow, &rowsDone, &rows)) {
+    if (!readPixels(*st, ctx, &image, &cmykRow, &rowsDone, &rows, &converter)) {
         if (st->progress.stopped)
             return {};
         if (rowsDone == 0)
@@ -389,6 +404,10 @@ QImage DecodeJpeg(QIODevice &in, DecodeContext &ctx)
         return image;
     if (rows.cmykProfile)
         rows.cmykProfile->convert(image, rowsDone);
+    if (converter) {
+        converter->finish(rowsDone);
+        ctx.setColorsConverted();
+    }
     if (st->src.ended)
         ctx.setTruncated();
     if (cinfo.density_unit == 1 || cinfo.density_unit == 2) {
