@@ -16,6 +16,7 @@
 #include "common/MainFormFixture.h"
 #include "common/RecordMessages.h"
 #include "common/TestDir.h"
+#include "toolkit/DirectoryScan.h"
 #include "app/HelpWindow.h"
 #include <QTextBrowser>
 #include "platform/Platform.h"

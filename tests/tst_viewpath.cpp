@@ -236,6 +236,79 @@ private Q_SLOTS:
         QCOMPARE(form->Image1->size(), fit);
     }
 
+    void ctrlWheelZoomsAroundThePointer_data()
+    {
+        QTest::addColumn<bool>("maximised");
+        QTest::addColumn<QPointF>("share");
+        QTest::newRow("default size, upper left") << false << QPointF(0.2, 0.25);
+        QTest::newRow("maximised, lower right") << true << QPointF(0.8, 0.7);
+    }
+
+    // Ctrl and the real wheel over the fitted picture: the steps of the zoom buttons, and
+    // the point under the pointer stays there. Without Ctrl the wheel does not zoom; in
+    // normal mode it scrolls.
+    void ctrlWheelZoomsAroundThePointer()
+    {
+        QFETCH(bool, maximised);
+        QFETCH(QPointF, share);
+        auto form = shownForm({m_big});
+        if (maximised)
+            QVERIFY(maximise(form.get()));
+        QVERIFY(PressKeysForReal(form.get(), {QStringLiteral("F3")}));
+        QTRY_COMPARE(form->StretchMode, int(smProportional));
+        const QSize fit = fittedSize(form.get());
+        QCOMPARE(form->Image1->size(), fit);
+
+        const QPoint spot(qRound(fit.width() * share.x()), qRound(fit.height() * share.y()));
+        const QPoint pointer = form->Image1->mapToGlobal(spot);
+        MovePointerForReal(pointer);
+        const auto wheel = [](const QString &button, bool ctrl) {
+            if (ctrl)
+                XDoTool({QStringLiteral("keydown"), QStringLiteral("ctrl")});
+            XDoTool({QStringLiteral("click"), button});
+            if (ctrl)
+                XDoTool({QStringLiteral("keyup"), QStringLiteral("ctrl")});
+        };
+        // Where the pointer is, as a share of the display.
+        const auto shareUnderPointer = [&form, pointer] {
+            const QPoint at = form->Image1->mapFromGlobal(pointer);
+            return QPointF(double(at.x()) / form->Image1->width(),
+                           double(at.y()) / form->Image1->height());
+        };
+
+        wheel(QStringLiteral("4"), false);
+        QTest::qWait(200);
+        QCOMPARE(form->Image1->size(), fit);
+
+        wheel(QStringLiteral("4"), true);
+        QTRY_COMPARE(form->Image1->size(), zoomedIn(fit));
+        QVERIFY(form->ScrollBox1->horizontalScrollBar()->maximum() > 0);
+        QTRY_VERIFY2(
+            (shareUnderPointer() - share).manhattanLength() < 2.0 / fit.width(),
+            qPrintable(QStringLiteral("the pointer is over %1,%2 of the display, not %3,%4")
+                           .arg(shareUnderPointer().x())
+                           .arg(shareUnderPointer().y())
+                           .arg(share.x())
+                           .arg(share.y())));
+        // The second step is the zoom button's as well.
+        const QSize twice = ZoomedIn(zoomedIn(fit), form->ZoomInStep);
+        wheel(QStringLiteral("4"), true);
+        QTRY_COMPARE(form->Image1->size(), twice);
+        QVERIFY((shareUnderPointer() - share).manhattanLength() < 2.0 / fit.width());
+        wheel(QStringLiteral("5"), true);
+        wheel(QStringLiteral("5"), true);
+        QTRY_COMPARE(form->Image1->size(), fit);
+
+        QTest::mouseClick(form->NoneSBtn, Qt::LeftButton);
+        QTRY_COMPARE(form->Image1->size(), QSize(6000, 4000));
+        const int top = form->ScrollBox1->verticalScrollBar()->value();
+        wheel(QStringLiteral("5"), false);
+        QTRY_VERIFY(form->ScrollBox1->verticalScrollBar()->value() > top);
+        wheel(QStringLiteral("4"), true);
+        QTest::qWait(200);
+        QCOMPARE(form->Image1->size(), QSize(6000, 4000));
+    }
+
     void commandLineOpensCentred_data()
     {
         QTest::addColumn<QString>("argument");

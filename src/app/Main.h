@@ -26,6 +26,7 @@ class QToolButton;
 class QVBoxLayout;
 class QAction;
 class QDragMoveEvent;
+class QWheelEvent;
 class QLabel;
 class QMenu;
 class TAboutBox;
@@ -61,6 +62,8 @@ public:
     void WriteINI();
     void UpdateOptions();
     void AppActivate();
+    // The folder on show was removed by another program (the lists are at its parent).
+    void DirectoryGone(const QString &path);
     void ShowScaleTools(bool zoomAllowed);
     // Moves the directory and file lists to path's folder and selects its file.
     void ApplyFilePath(const QString &path);
@@ -92,6 +95,7 @@ public:
     void FullSBtnClick();
     void InSBtnClick();
     void OutSBtnClick();
+    bool Image1Wheel(QWheelEvent *event);
     int LoadProgress(int percent);
 
     // VorodOdir (MainSlideshow.cpp).
@@ -184,6 +188,8 @@ public:
     TVideoRect VideoRect;
     int ZoomInStep = 0;
     int ZoomOutStep = 0;
+    // Wheel turns smaller than one notch (touchpads, fine wheels), kept until they add up.
+    int WheelRemainder = 0;
     bool HasPicture = false;
     bool Opening = false;
     bool ShowRunning = false;

@@ -27,6 +27,7 @@
 #include "display/codec/Codec.h"
 #include "display/codec/ColorProfile.h"
 #include "platform/Platform.h"
+#include "toolkit/DirectoryScan.h"
 #include "toolkit/MessageDlg.h"
 #include "toolkit/PlatformIni.h"
 #include "toolkit/TDirectoryListBox.h"
@@ -239,6 +240,16 @@ void TKorvidForm::AppActivate()
     FileListBox1->Update();
     // Files added above the one on show must not move the highlight to another file.
     SelectShownFile();
+}
+
+void TKorvidForm::DirectoryGone(const QString &path)
+{
+    // A VorodOdir goes on without a word, as it does for a file that vanished.
+    if (!ShowRunning)
+        MessageDlg(this, ApplicationTitle,
+                   QStringLiteral("The directory %1 no longer exists.")
+                       .arg(QDir::toNativeSeparators(path)),
+                   QMessageBox::Warning);
 }
 
 void TKorvidForm::SelectShownFile()

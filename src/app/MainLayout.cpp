@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include "app/FormKeys.h"
 #include "app/About.h"
@@ -266,6 +267,8 @@ void TKorvidForm::MakeConnections()
             &TFileListBox::setDirectory);
     connect(DirectoryListBox1, &TDirectoryListBox::DirectoryChanged, this,
             &TKorvidForm::DirectoryListBox1Change);
+    connect(DirectoryListBox1, &TDirectoryListBox::DirectoryGone, this,
+            &TKorvidForm::DirectoryGone);
     connect(FilterComboBox1, &TFilterComboBox::MaskChanged, FileListBox1, &TFileListBox::setMask);
     connect(FileListBox1, &TFileListBox::Change, this, &TKorvidForm::FileListBox1Change);
     connect(FileListBox1, &TFileListBox::Click, this, &TKorvidForm::FileListBox1Click);
@@ -375,6 +378,8 @@ bool TKorvidForm::eventFilter(QObject *watched, QEvent *event)
         case QEvent::Drop:
             Image1DragDrop(static_cast<QDropEvent *>(event));
             return true;
+        case QEvent::Wheel:
+            return Image1Wheel(static_cast<QWheelEvent *>(event));
         default:
             break;
         }

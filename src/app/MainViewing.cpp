@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include "app/Caption.h"
 #include "app/FullScrn.h"
@@ -270,6 +271,41 @@ void TKorvidForm::OutSBtnClick()
 {
     ZoomOut();
     CenterScrollBox();
+}
+
+bool TKorvidForm::Image1Wheel(QWheelEvent *event)
+{
+    // Without Ctrl, and in normal mode, the wheel scrolls as it always has.
+    if (!(event->modifiers() & Qt::ControlModifier) || StretchMode == smNormal)
+        return false;
+    event->accept();
+    if (!InSBtn->isEnabled())
+        return true;
+    constexpr int Notch = QWheelEvent::DefaultDeltasPerStep;
+    WheelRemainder += event->angleDelta().y();
+    const int steps = WheelRemainder / Notch;
+    WheelRemainder -= steps * Notch;
+    if (steps == 0)
+        return true;
+    // The point under the pointer, as a share of the display, stays under the pointer.
+    QWidget *viewport = ScrollBox1->viewport();
+    const QPointF inDisplay = event->position();
+    const QPointF inViewport = Image1->mapTo(viewport, inDisplay.toPoint());
+    const QSizeF before = Image1->size();
+    for (int i = 0; i < qAbs(steps); ++i) {
+        if (steps > 0)
+            ZoomIn();
+        else
+            ZoomOut();
+    }
+    const QSizeF after = Image1->size();
+    if (after == before)
+        return true;
+    const QPointF target(inDisplay.x() * after.width() / before.width(),
+                         inDisplay.y() * after.height() / before.height());
+    ScrollBox1->horizontalScrollBar()->setValue(qRound(target.x() - inViewport.x()));
+    ScrollBox1->verticalScrollBar()->setValue(qRound(target.y() - inViewport.y()));
+    return true;
 }
 
 void TKorvidForm::SetVideoStretch()

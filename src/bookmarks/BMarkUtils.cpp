@@ -11,6 +11,7 @@
 
 #include "bookmarks/Bmedit.h"
 #include "platform/Platform.h"
+#include "toolkit/DirectoryScan.h"
 #include "toolkit/MessageDlg.h"
 
 namespace {
@@ -87,21 +88,6 @@ QByteArray FormatBookmarks(const TBookmarkList &marks)
         text += "\r\n";
     }
     return text;
-}
-
-QString NearestExistingDirectory(const QString &path)
-{
-    QString p = path;
-    while (!p.isEmpty() && !QFileInfo(p).isDir() && !QDir(p).isRoot()) {
-        const qsizetype cut = p.lastIndexOf(u'/');
-        if (cut < 0)
-            return {};
-        // Up to and including the separator, which a root keeps and others drop.
-        p = p.left(cut + 1);
-        if (p.size() > 1 && p.endsWith(u'/'))
-            p.chop(1);
-    }
-    return QFileInfo(p).isDir() ? p : QString();
 }
 
 QString CheckedBookmarkPath(const QString &path, QWidget *parent)

@@ -40,10 +40,6 @@ using TBookmarkList = QList<TBookmark>;
 TBookmarkList ParseBookmarks(const QByteArray &text);
 QByteArray FormatBookmarks(const TBookmarkList &marks);
 
-// A bookmark's path made usable: while it is not an existing directory and not a root,
-// cut it back to its parent. Empty when nothing of it exists.
-QString NearestExistingDirectory(const QString &path);
-
 // The program's bookmarks, in order: loaded at start, saved at the end, shown as menu
 // items, and followed to their folders.
 class TBMarkUtils

@@ -6,6 +6,7 @@
 #include <numeric>
 #include <vector>
 
+#include <QCollator>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -22,10 +23,55 @@ QString ExistingDirectory(const QString &path)
     return QDir::cleanPath(info.absoluteFilePath());
 }
 
-bool FileNameLess(const QString &a, const QString &b)
+QString NearestExistingDirectory(const QString &path)
 {
-    const int byKey = QString::compare(a.toCaseFolded(), b.toCaseFolded(), Qt::CaseSensitive);
-    return byKey != 0 ? byKey < 0 : a < b;
+    QString p = path;
+    while (!p.isEmpty() && !QFileInfo(p).isDir() && !QDir(p).isRoot()) {
+        const qsizetype cut = p.lastIndexOf(u'/');
+        if (cut < 0)
+            return {};
+        // Up to and including the separator, which a root keeps and others drop.
+        p = p.left(cut + 1);
+        if (p.size() > 1 && p.endsWith(u'/'))
+            p.chop(1);
+    }
+    return QFileInfo(p).isDir() ? p : QString();
+}
+
+QCollator FileNameCollator()
+{
+    // The C locale (no language chosen, common on servers and in containers) collates by
+    // code points, which puts "Z" before "a" and "img10" before "img2"; English uses the
+    // common Unicode order instead.
+    const QLocale locale = QLocale().language() == QLocale::C
+                               ? QLocale(QLocale::English, QLocale::UnitedStates)
+                               : QLocale();
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(true);
+    return collator;
+}
+
+void SortFileNames(QStringList &names)
+{
+    const QCollator collator = FileNameCollator();
+    // Keys computed once a name, not at every comparison.
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(size_t(names.size()));
+    for (const QString &name : std::as_const(names))
+        keys.push_back(collator.sortKey(name));
+    std::vector<qsizetype> order(static_cast<size_t>(names.size()));
+    std::iota(order.begin(), order.end(), qsizetype(0));
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        const int byKey = keys[size_t(a)].compare(keys[size_t(b)]);
+        // Names the locale holds equal ("a.jpg", "A.jpg") keep one order.
+        return byKey != 0 ? byKey < 0 : names.at(a) < names.at(b);
+    });
+    QStringList sorted;
+    sorted.reserve(names.size());
+    for (const qsizetype index : order)
+        sorted.append(names.at(index));
+    names = std::move(sorted);
 }
 
 DirectoryScanResult ScanDirectory(const QString &directory, const QString &maskList,
@@ -45,23 +91,10 @@ DirectoryScanResult ScanDirectory(const QString &directory, const QString &maskL
             return result;
     }
 
-    // Sort on case-folded keys computed once, not on every comparison.
-    QStringList keys;
-    keys.reserve(names.size());
-    for (const QString &name : names)
-        keys.append(name.toCaseFolded());
-    std::vector<qsizetype> order(static_cast<size_t>(names.size()));
-    std::iota(order.begin(), order.end(), qsizetype(0));
-    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        const int byKey = QString::compare(keys.at(a), keys.at(b), Qt::CaseSensitive);
-        return byKey != 0 ? byKey < 0 : names.at(a) < names.at(b);
-    });
+    SortFileNames(names);
     if (cancelled())
         return result;
-
-    result.names.reserve(names.size());
-    for (const qsizetype index : order)
-        result.names.append(names.at(index));
+    result.names = std::move(names);
 
     const QFontMetrics metrics(measureFont);
     const int x = metrics.horizontalAdvance(u'X');

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include <QCollator>
 #include <QDir>
 #include <QDrag>
 #include <QFileInfo>
@@ -12,12 +11,14 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
 #include "platform/Platform.h"
 #include "toolkit/DirectoryScan.h"
 #include "toolkit/FileDrag.h"
+#include "toolkit/FolderWatch.h"
 #include "toolkit/ShownName.h"
 
 namespace {
@@ -62,7 +63,9 @@ private:
 
 TDirectoryListBox::TDirectoryListBox(QWidget *parent)
     : QListWidget(parent)
+    , m_watch(new TFolderWatch(this))
 {
+    connect(m_watch, &TFolderWatch::Changed, this, &TDirectoryListBox::followDisk);
     setItemDelegate(new IndentDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListWidget::itemActivated, this,
@@ -76,12 +79,65 @@ void TDirectoryListBox::setDirectory(const QString &path)
         return;
     m_directory = clean;
     fill();
+    watchFolders();
     Q_EMIT DirectoryChanged(m_directory);
 }
 
 void TDirectoryListBox::Update()
 {
+    const QString highlighted =
+        currentItem() ? currentItem()->data(PathRole).toString() : QString();
+    const int top = verticalScrollBar()->value();
     fill();
+    for (int row = 0; row < count(); ++row) {
+        if (!highlighted.isEmpty() && pathAt(row) == highlighted)
+            setCurrentRow(row);
+    }
+    verticalScrollBar()->setValue(top);
+}
+
+void TDirectoryListBox::watchFolders()
+{
+    // The parent too: a current directory renamed away shows there, not in itself.
+    QStringList folders;
+    if (isVisible() && !m_directory.isEmpty()) {
+        folders.append(m_directory);
+        QDir parent(m_directory);
+        if (parent.cdUp())
+            folders.append(parent.absolutePath());
+    }
+    m_watch->setFolders(folders);
+}
+
+void TDirectoryListBox::followDisk()
+{
+    if (m_directory.isEmpty())
+        return;
+    if (!QFileInfo(m_directory).isDir()) {
+        const QString gone = m_directory;
+        const QString parent = NearestExistingDirectory(gone);
+        setDirectory(parent.isEmpty() ? QDir::rootPath() : parent);
+        Q_EMIT DirectoryGone(gone);
+        return;
+    }
+    Update();
+}
+
+void TDirectoryListBox::showEvent(QShowEvent *event)
+{
+    QListWidget::showEvent(event);
+    watchFolders();
+    if (std::exchange(m_stale, false))
+        followDisk();
+}
+
+void TDirectoryListBox::hideEvent(QHideEvent *event)
+{
+    QListWidget::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    m_stale = true;
+    watchFolders();
 }
 
 void TDirectoryListBox::setDragSource(bool value)
@@ -93,6 +149,11 @@ void TDirectoryListBox::setDragSource(bool value)
 void TDirectoryListBox::keyPressEvent(QKeyEvent *event)
 {
     // Enter opens the folder and goes no further: in a dialog it would press OK as well.
+    if (event->key() == Qt::Key_F5 && event->modifiers() == Qt::NoModifier) {
+        followDisk();
+        event->accept();
+        return;
+    }
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && currentItem()) {
         setDirectory(currentItem()->data(PathRole).toString());
@@ -202,9 +263,7 @@ void TDirectoryListBox::fill()
 
     const QDir current(m_directory);
     QStringList subfolders = Subdirectories(m_directory);
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(subfolders.begin(), subfolders.end(), collator);
+    SortFileNames(subfolders);
     for (const QString &name : subfolders) {
         auto *entry = new QListWidgetItem(closedIcon, ShownName(name), this);
         entry->setData(PathRole, current.absoluteFilePath(name));

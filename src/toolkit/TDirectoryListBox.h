@@ -4,9 +4,14 @@
 
 #include <QListWidget>
 
+class TFolderWatch;
+
 // The directory list: the root and every ancestor of the current directory as open
 // folders, the current directory selected, and its subfolders below it, indented one
-// level deeper. Activating an entry makes it the current directory.
+// level deeper. Activating an entry makes it the current directory. While shown, the list
+// follows the disk: subfolders added, removed or renamed by another program show (F5
+// reads them again at once), and a current directory that is gone gives way to its
+// nearest existing parent.
 class TDirectoryListBox : public QListWidget
 {
     Q_OBJECT
@@ -16,7 +21,8 @@ public:
     QString Directory() const { return m_directory; }
     // Moves to path when it is an existing directory; emits DirectoryChanged on a change.
     void setDirectory(const QString &path);
-    // Re-reads the subfolders from disk, keeping the selected entry.
+    // Re-reads the subfolders from disk, keeping the selected entry and the first visible
+    // line.
     void Update();
 
     // Full path of the entry at row.
@@ -35,11 +41,15 @@ public:
 
 Q_SIGNALS:
     void DirectoryChanged(const QString &path);
+    // The current directory vanished from disk (the list has moved to its parent).
+    void DirectoryGone(const QString &path);
     // Before the list acts on a mouse press; a receiver that ignores the event keeps it
     // from the list.
     void MouseDown(QMouseEvent *event);
 
 protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -47,9 +57,13 @@ protected:
 
 private:
     void fill();
+    void followDisk();
+    void watchFolders();
     // Scrolls the current directory's entry into view, horizontally too.
     void showCurrentEntry();
 
     QString m_directory;
     int m_extent = 0;
+    TFolderWatch *m_watch;
+    bool m_stale = false; // hidden since the last reading
 };

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QThreadPool>
@@ -19,6 +20,7 @@
 #include "toolkit/DirectoryScan.h"
 #include "toolkit/FileDrag.h"
 #include "toolkit/FileTypeIcon.h"
+#include "toolkit/FolderWatch.h"
 #include "toolkit/ShownName.h"
 
 namespace {
@@ -108,7 +110,9 @@ TFileListBox::TFileListBox(QWidget *parent)
     : QListView(parent)
     , m_model(new FileListModel(this))
     , m_delegate(new ExtentDelegate(this))
+    , m_watch(new TFolderWatch(this))
 {
+    connect(m_watch, &TFolderWatch::Changed, this, &TFileListBox::followDisk);
     setModel(m_model);
     setItemDelegate(m_delegate);
     setUniformItemSizes(true);
@@ -152,6 +156,46 @@ void TFileListBox::setDirectory(const QString &path)
     m_directory = clean;
     m_pendingName.clear();
     m_pendingIndex = m_pendingTop = -1;
+    fill();
+    watchFolder();
+}
+
+void TFileListBox::watchFolder()
+{
+    m_watch->setFolders(isVisible() ? QStringList{m_directory} : QStringList());
+}
+
+void TFileListBox::showEvent(QShowEvent *event)
+{
+    QListView::showEvent(event);
+    watchFolder();
+    // What changed while the list was hidden.
+    if (std::exchange(m_stale, false))
+        followDisk();
+}
+
+void TFileListBox::hideEvent(QHideEvent *event)
+{
+    QListView::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    m_stale = true;
+    watchFolder();
+}
+
+void TFileListBox::followDisk()
+{
+    if (m_directory.isEmpty())
+        return;
+    if (!isLoading()) {
+        const QModelIndex current = currentIndex();
+        const bool selected = current.isValid() && selectionModel()->isSelected(current);
+        m_pendingName = selected ? itemText(current.row()) : QString();
+        m_pendingSelected = SelectedNames();
+        m_pendingIndex = -1;
+        m_pendingTop = -1;
+        m_pendingTopName = itemText(TopIndex());
+    }
     fill();
 }
 
@@ -348,6 +392,7 @@ void TFileListBox::cancelScan()
 void TFileListBox::fill()
 {
     cancelScan();
+    ++m_readings;
     if (m_directory.isEmpty()) {
         m_model->setNames({});
         return;
@@ -386,10 +431,20 @@ void TFileListBox::finishScan(const std::shared_ptr<FileListScan> &scan)
     m_model->setNames(result.names);
     clearSelection();
     const QString name = std::exchange(m_pendingName, QString());
+    const QStringList selected = std::exchange(m_pendingSelected, QStringList());
+    const QString topName = std::exchange(m_pendingTopName, QString());
     if ((name.isEmpty() || !selectName(name)) && m_pendingIndex >= 0)
         selectRow(m_pendingIndex);
+    for (const QString &other : selected) {
+        const qsizetype row = m_model->names().indexOf(other);
+        if (other != name && row >= 0)
+            selectionModel()->select(m_model->index(int(row)), QItemSelectionModel::Select);
+    }
     if (m_pendingTop >= 0)
         verticalScrollBar()->setValue(m_pendingTop);
+    else if (const qsizetype top = m_model->names().indexOf(topName);
+             !topName.isEmpty() && top >= 0)
+        verticalScrollBar()->setValue(int(top));
     m_pendingIndex = m_pendingTop = -1;
     Q_EMIT Change();
     Q_EMIT Loaded();
@@ -397,6 +452,11 @@ void TFileListBox::finishScan(const std::shared_ptr<FileListScan> &scan)
 
 void TFileListBox::keyPressEvent(QKeyEvent *event)
 {
+    if (event->key() == Qt::Key_F5 && event->modifiers() == Qt::NoModifier) {
+        followDisk();
+        event->accept();
+        return;
+    }
     event->accept();
     Q_EMIT KeyDown(event);
     if (!event->isAccepted())

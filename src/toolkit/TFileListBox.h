@@ -8,13 +8,16 @@
 
 class ExtentDelegate;
 class FileListModel;
+class TFolderWatch;
 struct FileListScan;
 
 // The file list: the files of one directory whose names match a mask list such as
 // "*.BMP;*.GIF;" without regard to case, sorted by name. Folders are read on a worker
 // thread; a small folder is shown at once, a huge one a moment later without stopping
 // the window meanwhile (isLoading tells, Loaded announces). A selection asked for while
-// the list is still reading is made when the reading ends.
+// the list is still reading is made when the reading ends. While shown, the list follows
+// the folder on disk (and F5 reads it again at once), keeping the selected files and the
+// first visible line.
 class TFileListBox : public QListView
 {
     Q_OBJECT
@@ -60,6 +63,8 @@ public:
     void Update();
 
     bool isLoading() const { return m_scan != nullptr; }
+    // How many times the folder has been read.
+    int Readings() const { return m_readings; }
     // Width of the widest entry plus "X" in the list's font, from the last reading.
     int WidestEntry() const { return m_widest; }
     // How wide the entries are for horizontal scrolling.
@@ -88,6 +93,8 @@ Q_SIGNALS:
     void EndDrag();
 
 protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -96,6 +103,9 @@ protected:
 
 private:
     void fill();
+    // Reads the folder again for a change on disk, keeping what the user sees.
+    void followDisk();
+    void watchFolder();
     void cancelScan();
     void finishScan(const std::shared_ptr<FileListScan> &scan);
     void selectRow(int row);
@@ -113,4 +123,9 @@ private:
     QString m_pendingName;
     int m_pendingIndex = -1;
     int m_pendingTop = -1;
+    QStringList m_pendingSelected; // several names, kept over a change on disk
+    QString m_pendingTopName;
+    TFolderWatch *m_watch;
+    bool m_stale = false; // hidden since the last reading
+    int m_readings = 0;
 };
