@@ -3,17 +3,22 @@
 #include "toolkit/TDirectoryListBox.h"
 
 #include <algorithm>
+#include <chrono>
+#include <future>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDrag>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QThreadPool>
 
 #include "platform/Platform.h"
 #include "toolkit/DirectoryScan.h"
@@ -22,6 +27,9 @@
 #include "toolkit/ShownName.h"
 
 namespace {
+
+// How long the window waits for the subfolders before it shows the ancestors alone.
+constexpr std::chrono::milliseconds SyncWait(10);
 
 constexpr int PathRole = Qt::UserRole;
 constexpr int LevelRole = Qt::UserRole + 1;
@@ -61,6 +69,15 @@ private:
 
 } // namespace
 
+struct SubfolderReading
+{
+    QString directory;
+    QStringList names;
+    std::promise<void> promise;
+    std::shared_future<void> done = promise.get_future().share();
+    std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
+};
+
 TDirectoryListBox::TDirectoryListBox(QWidget *parent)
     : QListWidget(parent)
     , m_watch(new TFolderWatch(this))
@@ -78,22 +95,32 @@ void TDirectoryListBox::setDirectory(const QString &path)
     if (clean.isEmpty() || clean == m_directory)
         return;
     m_directory = clean;
+    m_keepHighlighted.clear();
+    m_keepTop = -1;
     fill();
     watchFolders();
+    // The file list starts its own reading meanwhile: the two waits overlap.
     Q_EMIT DirectoryChanged(m_directory);
+    awaitSubfolders();
 }
 
 void TDirectoryListBox::Update()
 {
-    const QString highlighted =
-        currentItem() ? currentItem()->data(PathRole).toString() : QString();
-    const int top = verticalScrollBar()->value();
-    fill();
-    for (int row = 0; row < count(); ++row) {
-        if (!highlighted.isEmpty() && pathAt(row) == highlighted)
-            setCurrentRow(row);
+    // While the last reading is still under way, what it was to keep still holds.
+    if (!m_reading) {
+        m_keepHighlighted = currentItem() ? currentItem()->data(PathRole).toString() : QString();
+        m_keepTop = verticalScrollBar()->value();
     }
-    verticalScrollBar()->setValue(top);
+    fill();
+    awaitSubfolders();
+}
+
+void TDirectoryListBox::awaitSubfolders()
+{
+    const std::shared_ptr<SubfolderReading> reading = m_reading;
+    if (reading
+        && reading->done.wait_until(reading->started + SyncWait) == std::future_status::ready)
+        addSubfolders(reading);
 }
 
 void TDirectoryListBox::watchFolders()
@@ -239,11 +266,11 @@ void TDirectoryListBox::fill()
 {
     const QSignalBlocker blocker(this);
     clear();
+    m_reading.reset();
     if (m_directory.isEmpty())
         return;
 
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
 
     QStringList chain;
     for (QDir dir(m_directory);;) {
@@ -261,13 +288,48 @@ void TDirectoryListBox::fill()
     }
     setCurrentRow(count() - 1);
 
+    showCurrentEntry();
+
+    // Reading a folder of 100,000 files for its subfolders takes tens of milliseconds.
+    auto reading = std::make_shared<SubfolderReading>();
+    reading->directory = m_directory;
+    m_reading = reading;
+    QThreadPool::globalInstance()->start([reading, self = QPointer<TDirectoryListBox>(this)] {
+        reading->names = Subdirectories(reading->directory);
+        SortFileNames(reading->names);
+        reading->promise.set_value();
+        // self is looked at only on the window's thread.
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [reading, self] {
+                if (self)
+                    self->addSubfolders(reading);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void TDirectoryListBox::addSubfolders(const std::shared_ptr<SubfolderReading> &reading)
+{
+    if (reading != m_reading)
+        return;
+    m_reading.reset();
+    const QSignalBlocker blocker(this);
+    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
     const QDir current(m_directory);
-    QStringList subfolders = Subdirectories(m_directory);
-    SortFileNames(subfolders);
-    for (const QString &name : subfolders) {
+    const int level = count();
+    for (const QString &name : std::as_const(reading->names)) {
         auto *entry = new QListWidgetItem(closedIcon, ShownName(name), this);
         entry->setData(PathRole, current.absoluteFilePath(name));
         entry->setData(LevelRole, level);
     }
-    showCurrentEntry();
+    const QString highlighted = std::exchange(m_keepHighlighted, QString());
+    for (int row = 0; row < count() && !highlighted.isEmpty(); ++row) {
+        if (pathAt(row) == highlighted)
+            setCurrentRow(row);
+    }
+    if (const int top = std::exchange(m_keepTop, -1); top >= 0)
+        verticalScrollBar()->setValue(top);
+    else
+        showCurrentEntry();
 }

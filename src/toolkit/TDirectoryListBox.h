@@ -4,14 +4,18 @@
 
 #include <QListWidget>
 
+#include <memory>
+
 class TFolderWatch;
+struct SubfolderReading;
 
 // The directory list: the root and every ancestor of the current directory as open
 // folders, the current directory selected, and its subfolders below it, indented one
 // level deeper. Activating an entry makes it the current directory. While shown, the list
 // follows the disk: subfolders added, removed or renamed by another program show (F5
 // reads them again at once), and a current directory that is gone gives way to its
-// nearest existing parent.
+// nearest existing parent. The subfolders of a huge folder are read on a worker thread
+// and shown a moment after the ancestors; those of an ordinary folder at once.
 class TDirectoryListBox : public QListWidget
 {
     Q_OBJECT
@@ -57,6 +61,9 @@ protected:
 
 private:
     void fill();
+    // Shows the subfolders when they come within a moment of the reading's start.
+    void awaitSubfolders();
+    void addSubfolders(const std::shared_ptr<SubfolderReading> &reading);
     void followDisk();
     void watchFolders();
     // Scrolls the current directory's entry into view, horizontally too.
@@ -65,5 +72,9 @@ private:
     QString m_directory;
     int m_extent = 0;
     TFolderWatch *m_watch;
-    bool m_stale = false; // hidden since the last reading
+    bool m_stale = false;                        // hidden since the last reading
+    std::shared_ptr<SubfolderReading> m_reading; // subfolders still being read
+    // What Update keeps, put back once the subfolders are there.
+    QString m_keepHighlighted;
+    int m_keepTop = -1;
 };
