@@ -139,6 +139,8 @@ private Q_SLOTS:
         QTRY_VERIFY(!list->isLoading());
         // The user scrolls the list a little and clicks a picture.
         const int row = int(namesIn(list).indexOf(QStringLiteral("a45.jpg")));
+        QVERIFY(ActivateForReal(form.get()));
+        QTest::qWait(300); // the window has its final size
         list->scrollTo(list->model()->index(row, 0), QAbstractItemView::PositionAtCenter);
         QVERIFY(list->TopIndex() > 0);
         ClickForReal(list->viewport(), list->visualRect(list->model()->index(row, 0)).center());

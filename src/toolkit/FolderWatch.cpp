@@ -85,8 +85,9 @@ void TFolderWatch::noticed()
 {
     if (m_delay.isActive())
         return;
-    // Changes that keep coming soon after the last telling are a burst: wait longer.
-    const bool burst = m_sinceTold.isValid() && m_sinceTold.elapsed() < 2 * m_interval;
+    // A change within one wait of the last telling means a burst goes on: wait longer. A
+    // user's changes, seconds or half-seconds apart, are each told at once.
+    const bool burst = m_sinceTold.isValid() && m_sinceTold.elapsed() < m_interval;
     m_interval = burst ? qMin(2 * m_interval, LongestDelay) : FirstDelay;
     m_delay.start(m_interval);
 }
