@@ -236,8 +236,16 @@ private Q_SLOTS:
 
     // The folder shown is removed by another program: the lists move to its parent and
     // the user is told.
+    void removedFolderMovesToItsParent_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("removed") << "rm -r '%1'";
+        QTest::newRow("renamed") << "mv '%1' '%1-old'";
+    }
+
     void removedFolderMovesToItsParent()
     {
+        QFETCH(QString, command);
         TestDir dir;
         const QString inner = dir.filePath(QStringLiteral("holiday"));
         QVERIFY(QDir().mkpath(inner));
@@ -245,7 +253,7 @@ private Q_SLOTS:
         auto form = shownForm({inner});
         QTRY_COMPARE(form->DirectoryListBox1->Directory(), inner);
         QTest::qWait(300);
-        QVERIFY(runOutside(QStringLiteral("rm -r '%1'").arg(inner)));
+        QVERIFY(runOutside(command.arg(inner)));
         QTRY_COMPARE(form->DirectoryListBox1->Directory(), dir.path());
         QTRY_COMPARE(form->FileListBox1->Directory(), dir.path());
         QTRY_COMPARE(m_messages.size(), 1);

@@ -81,8 +81,13 @@ struct SubfolderReading
 TDirectoryListBox::TDirectoryListBox(QWidget *parent)
     : QListWidget(parent)
     , m_watch(new TFolderWatch(this))
+    , m_parentWatch(new TFolderWatch(this))
 {
     connect(m_watch, &TFolderWatch::Changed, this, &TDirectoryListBox::followDisk);
+    connect(m_parentWatch, &TFolderWatch::Changed, this, [this] {
+        if (!m_directory.isEmpty() && !QFileInfo(m_directory).isDir())
+            followDisk();
+    });
     setItemDelegate(new IndentDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListWidget::itemActivated, this,
@@ -125,15 +130,12 @@ void TDirectoryListBox::awaitSubfolders()
 
 void TDirectoryListBox::watchFolders()
 {
-    // The parent too: a current directory renamed away shows there, not in itself.
-    QStringList folders;
-    if (isVisible() && !m_directory.isEmpty()) {
-        folders.append(m_directory);
-        QDir parent(m_directory);
-        if (parent.cdUp())
-            folders.append(parent.absolutePath());
-    }
-    m_watch->setFolders(folders);
+    m_watch->setFolders(isVisible() ? QStringList{m_directory} : QStringList());
+    // A folder renamed away is told only in its parent, which can be as busy as /tmp: its
+    // changes have a watch of their own, so they do not slow the folder's.
+    QDir parent(m_directory);
+    m_parentWatch->setFolders(isVisible() && parent.cdUp() ? QStringList{parent.absolutePath()}
+                                                           : QStringList());
 }
 
 void TDirectoryListBox::followDisk()

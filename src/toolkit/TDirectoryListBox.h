@@ -72,6 +72,7 @@ private:
     QString m_directory;
     int m_extent = 0;
     TFolderWatch *m_watch;
+    TFolderWatch *m_parentWatch;
     bool m_stale = false;                        // hidden since the last reading
     std::shared_ptr<SubfolderReading> m_reading; // subfolders still being read
     // What Update keeps, put back once the subfolders are there.
