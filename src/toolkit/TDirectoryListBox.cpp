@@ -177,12 +177,12 @@ void TDirectoryListBox::setDragSource(bool value)
 
 void TDirectoryListBox::keyPressEvent(QKeyEvent *event)
 {
-    // Enter opens the folder and goes no further: in a dialog it would press OK as well.
     if (event->key() == Qt::Key_F5 && event->modifiers() == Qt::NoModifier) {
         followDisk();
         event->accept();
         return;
     }
+    // Enter opens the folder and goes no further: in a dialog it would press OK as well.
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && currentItem()) {
         setDirectory(currentItem()->data(PathRole).toString());
