@@ -33,7 +33,7 @@ int KorvidMain(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("korvid"));
     QApplication::setApplicationVersion(QStringLiteral(KORVID_VERSION_TEXT));
-    QApplication::setDesktopFileName(QStringLiteral("korvid"));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.korvid.korvid"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/korvid.svg")));
 
     auto *splash = new TSplashForm;
