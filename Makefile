@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc)
 # Playback needs a sound server; one with a null sink is started when none runs.
 export XDG_RUNTIME_DIR ?= /tmp/korvid-runtime-$(shell id -u)
 
-.PHONY: all deps configure build run test install fuzz fuzz-run format format-check clean
+.PHONY: all deps configure build run test install deb deb-test screenshot fuzz fuzz-run format format-check clean
 
 all: build
 
@@ -33,6 +33,18 @@ test: build
 
 install: build
 	cmake --install $(BUILD_DIR)
+
+# The Debian package, built with debhelper into build-deb/ and checked with lintian; then
+# installed into a fresh Debian 12 root, used there and removed again (needs root).
+deb: deps
+	@tools/build-deb.sh
+
+deb-test: deb
+	@tools/test-deb.sh
+
+# The screenshot the AppStream metadata shows.
+screenshot: build
+	@tools/make-screenshot.sh
 
 # libFuzzer builds of the fuzz targets, in their own build folder (needs clang), and short
 # runs of each from its seeds: make fuzz-run FUZZ_SECONDS=60
@@ -63,4 +75,4 @@ format-check:
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 
 clean:
-	rm -rf $(BUILD_DIR) build-fuzz
+	rm -rf $(BUILD_DIR) build-fuzz build-deb

@@ -32,6 +32,9 @@ packages=(
     libglib2.0-bin gvfs gvfs-daemons adwaita-icon-theme
     # the print server and its PDF printer that the printing tests print through
     cups cups-client printer-driver-cups-pdf
+    # the Debian package (make deb): its build and lintian, the checks of the desktop entry,
+    # the AppStream metadata and the manual page, and the fresh Debian root it is tested in
+    debhelper dpkg-dev lintian desktop-file-utils appstream man-db xdg-utils debootstrap
     # fuzzing (make fuzz) and benchmarks (build/bin/korvid-bench)
     clang libclang-rt-14-dev libjpeg-turbo-progs
 )
