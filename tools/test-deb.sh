@@ -66,6 +66,9 @@ bind() { # source, target inside the root
 mirror=$(sed -n 's/^URIs: *\(http[^ ]*debian\)$/\1/p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1)
 mirror=${mirror:-http://deb.debian.org/debian}
 echo "test-deb: making a fresh Debian 12 root from $mirror"
+# The X server's sockets are shared with the root; the folder exists only once a server ran.
+mkdir -p /tmp/.X11-unix
+chmod 1777 /tmp/.X11-unix
 if debootstrap --variant=minbase bookworm "$root" "$mirror" >"$work/debootstrap.log" 2>&1 \
     && bind /proc "$root/proc" && bind /dev "$root/dev" && bind /dev/pts "$root/dev/pts" \
     && bind /sys "$root/sys" \
