@@ -20,6 +20,7 @@
 #include "common/TestDir.h"
 #include "common/TestMedia.h"
 #include "common/XSession.h"
+#include "display/PaintGeometry.h"
 #include "display/TMIMediaPlayer.h"
 #include "display/TMultiMP.h"
 #include "platform/Platform.h"
@@ -307,6 +308,36 @@ private Q_SLOTS:
         wheel(QStringLiteral("4"), true);
         QTest::qWait(200);
         QCOMPARE(form->Image1->size(), QSize(6000, 4000));
+    }
+
+    void fitBandsShowTheBackground_data()
+    {
+        QTest::addColumn<bool>("maximised");
+        QTest::newRow("default size") << false;
+        QTest::newRow("maximised") << true;
+    }
+
+    // After the picture at its own size, the fit leaves bands beside it: they show the
+    // window's background, not what the picture drew there before.
+    void fitBandsShowTheBackground()
+    {
+        QFETCH(bool, maximised);
+        auto form = shownForm({m_big});
+        if (maximised)
+            QVERIFY(maximise(form.get()));
+        QTRY_VERIFY(form->HasPicture && form->Image1->HasWholePicture());
+        QTest::qWait(300);
+        QTest::mouseClick(form->ProportionalSBtn, Qt::LeftButton);
+        TPMultiMedia *display = form->Image1;
+        QTRY_COMPARE(display->size(), fittedSize(form.get()));
+        const QRect picture = StretchRatioRect(display->width(), display->height(), 6000, 4000);
+        QVERIFY2(picture.top() >= 8, "a 3:2 picture fitted here leaves bands above and below");
+        const QPoint band = display->mapToGlobal(QPoint(display->width() / 2, picture.top() / 2));
+        const QRgb background = display->palette().color(QPalette::Window).rgb();
+        const auto shownInBand = [&] {
+            return display->screen()->grabWindow(0, band.x(), band.y(), 1, 1).toImage().pixel(0, 0);
+        };
+        QTRY_COMPARE(shownInBand() & 0xFFFFFFu, background & 0xFFFFFFu);
     }
 
     void commandLineOpensCentred_data()

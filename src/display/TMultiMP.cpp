@@ -489,10 +489,16 @@ void TPMultiMedia::PictureChanged()
     const QSize shown = PictureSize();
     if (m_autoSize && shown.width() >= 1 && shown.height() >= 1)
         resize(shown);
-    // A bitmap exactly the control's size covers it: nothing behind needs painting.
+    updateOpaque();
+    update();
+}
+
+void TPMultiMedia::updateOpaque()
+{
+    // A bitmap exactly the control's size covers it; any other size leaves room around it
+    // that the background must fill, or what was drawn there before stays.
     setAttribute(Qt::WA_OpaquePaintEvent,
                  m_picture.isBitmap() && HasWholePicture() && m_picture.image().size() == size());
-    update();
 }
 
 void TPMultiMedia::RedrawPicture()

@@ -254,6 +254,8 @@ private:
     QRectF heldRect(const QRectF &target) const;
     // Starts reading more of the picture in the background when what is shown needs it.
     void needMore();
+    // Whether the picture covers the whole control, so nothing behind needs painting.
+    void updateOpaque();
     TSight sightNeeded() const;
     // The top rows of the whole picture read so far in the background; null when none.
     QImage rowsArrived() const;

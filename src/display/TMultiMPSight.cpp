@@ -235,5 +235,6 @@ bool TPMultiMedia::WholePicture()
 void TPMultiMedia::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    updateOpaque();
     needMore();
 }
